@@ -1,0 +1,3 @@
+#include "examine/examine_results.h"
+
+ExamineResults examineResults;
