@@ -1,0 +1,51 @@
+# Installs the Debian packages that a build needs, or says which are missing.
+# Sourced by the start and test scripts: `need_packages NAME...`.
+
+# Packages of the native build and its tests.
+NATIVE_PACKAGES=(g++ cmake make libgtest-dev)
+# Packages of the Windows build and of running it under Wine in a virtual display.
+WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 fonts-wine xvfb xauth imagemagick)
+
+missing_packages() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' \
+            || echo "$package"
+    done
+}
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        return 1
+    fi
+}
+
+need_packages() {
+    if ! command -v dpkg-query >/dev/null 2>&1; then
+        echo "telvorn: this set-up installs Debian packages; install these by hand: $*" >&2
+        return 1
+    fi
+    local missing
+    missing=$(missing_packages "$@")
+    [ -z "$missing" ] && return 0
+
+    if printf '%s\n' $missing | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "telvorn: enabling the i386 architecture for 32-bit Wine" >&2
+        as_root dpkg --add-architecture i386 || { cannot_install $missing; return 1; }
+    fi
+    echo "telvorn: installing $(echo $missing)" >&2
+    if ! as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q \
+        || ! as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing; then
+        cannot_install $missing
+        return 1
+    fi
+}
+
+cannot_install() {
+    echo "telvorn: could not install the packages: $*" >&2
+    echo "telvorn: run as root or with sudo, or install them yourself (apt-get install $*)" >&2
+}

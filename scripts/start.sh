@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds Telvorn for Windows and starts it under Wine, in a folder whose map
+# folder holds the project's sample files: without a game installation the
+# first file dialog opens on them.
+source "$(dirname "$0")/common.sh"
+need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+
+echo "== building" >&2
+configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+build_windows_program >/dev/null
+
+run_dir="$root/build-win/run"
+mkdir -p "$run_dir/map"
+"$root/build/filemaker/telvorn-make-samples" "$run_dir/map"
+cp "$root/build-win/ui/telvorn.exe" "$run_dir/"
+cd "$run_dir"
+
+if [ -z "${DISPLAY:-}" ]; then
+    display=:47
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill $xvfb 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+    export DISPLAY=$display
+    echo "telvorn: no display was set, so Telvorn runs in the virtual display $display." >&2
+    echo "telvorn: to see it, run this from a desktop session (where DISPLAY is set), or look at" >&2
+    echo "telvorn: $run_dir/screen.png, taken a few seconds after start. Stop it with Ctrl+C." >&2
+    (sleep 15 && import -display "$display" -window root "$run_dir/screen.png" 2>/dev/null) &
+    # Without a window manager only a Wine desktop draws captions and frames.
+    exec_args=(wine explorer /desktop=Telvorn,1024x768 telvorn.exe)
+else
+    exec_args=(wine telvorn.exe)
+fi
+echo "telvorn: starting $run_dir/telvorn.exe (samples in $run_dir/map)" >&2
+"${exec_args[@]}"

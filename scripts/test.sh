@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds Telvorn and runs every test: the core and the command-line examiner
+# natively and under AddressSanitizer and UndefinedBehaviorSanitizer, then the
+# Windows program end to end under Wine in a virtual display.
+source "$(dirname "$0")/common.sh"
+need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+
+echo "== native build and tests"
+configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTELVORN_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"
+
+echo "== Windows program, end to end under Wine"
+build_windows_program
+"$root/tests/gui/run-gui-tests.sh" "$root/build-win"
