@@ -47,3 +47,19 @@ constexpr std::array<CountRow, 10> SpecialtyRows{{
 constexpr std::array<CountRow, 12> UnitRows{{
     {"City", 0}, {"IN", 9}, {"AR", 10}, {"F", 11}, {"B", 12}, {"TR", 3},
     {"DD", 4}, {"SS", 5}, {"CR", 6}, {"BB", 7}, {"AC", 8}, {"AB", 13}}};
+
+// The labels and headings of the results, as the results dialog shows them.
+constexpr std::string_view ColumnsLabel = "Number of Columns :";
+constexpr std::string_view RowsLabel = "Number of Rows :";
+constexpr std::string_view TotalSquaresLabel = "Total Squares :";
+constexpr std::string_view WrapLabel = "Map Wrap :";
+constexpr std::string_view AverageProductionEfficiencyLabel = "Avg City Prod Eff :";
+constexpr std::string_view WaterMassesLabel = "Number of Water Masses:";
+constexpr std::string_view LandMassesLabel = "Number of Land Masses:";
+constexpr std::string_view SpecialtiesHeading = "City Specialties";
+constexpr std::string_view TerrainHeading = "Terrain ";
+constexpr std::string_view TerrainCountHeading = "Number";
+constexpr std::string_view TerrainPercentageHeading = "% of Map";
+constexpr std::string_view UnitCountsHeading = "Unit Counts";
+constexpr std::string_view PlayerHeading = "Player";
+constexpr std::array<std::string_view, PlayerCount> PlayerHeadings{"#1", "#2", "#3", "#4", "#5", "#6"};
