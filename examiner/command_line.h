@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "examine/examine_results.h"
+#include "examiner/report.h"
+
+// What the command line asks for.
+struct ExaminerOptions {
+    bool showHelp = false;
+    std::optional<FileKind> kind;  // nothing: each file's extension tells
+    ReportFormat format = ReportFormat::Text;
+    std::vector<std::string> paths;
+};
+
+// The options, or the text of the usage error that the command line makes.
+struct CommandLine {
+    ExaminerOptions options;
+    std::optional<std::string> usageError;
+};
+
+// Reads the arguments after the program's name. "--" ends the options, so
+// that a path may begin with a dash.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text that --help shows.
+extern const std::string_view UsageText;
