@@ -1,0 +1,210 @@
+// telvorn-make-samples: writes the project's sample game files, drawn below
+// as maps of letters, into the folder given on the command line.
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "filemaker/game_file_writer.h"
+
+namespace {
+
+using filemaker::City;
+using filemaker::MapSpec;
+using filemaker::UnitTable;
+
+// The letters of the drawings and the terrain code that each stands for.
+constexpr std::array<std::pair<char, uint8_t>, 8> TerrainLetters{{
+    {'~', 2},    // water
+    {'.', 0},    // clear
+    {'f', 34},   // forest
+    {'h', 66},   // hills (rough)
+    {'^', 98},   // mountain
+    {'r', 130},  // river
+    {'*', 162},  // city
+    {'#', 164},  // edge of the world
+}};
+constexpr char CityLetter = '*';
+
+struct Sample {
+    std::string_view fileName;
+    std::vector<std::string_view> drawing;  // one text per row, north first
+    uint8_t wrapFlag = 0;
+    uint8_t borderWidth = 0;           // edge columns on either side, left out of the band
+    std::vector<City> cityPattern;     // repeated over the drawing's cities, west to east, north to south
+    std::optional<UnitTable> units;    // a scenario's players
+};
+
+// An island world that wraps east-west, with an atoll around its own lagoon
+// and an island across the seam.
+Sample Archipelago() {
+    return {"archipelago.map",
+            {
+                "############################################################",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+                "~~~..~~~~~~~~~~~~~~~~~~~~ff.~~~~~~~~~~~~~~~~~~~~~~~~hh~~~~~~",
+                "~~.f*.~~~~~~~~~~~~~~~~~~.f^^f.~~~~~~~~~~~~~~~~~~~~~.h*.~~~~~",
+                "~~~..~~~~~~~~.~~~~~~~~~.f^^^h*.~~~~~~~~~~~~~~~~~~~~~..~~~~~~",
+                "~~~~~~~~~~~~~*~~~~~~~~~.fr^hf..~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~.r.f...~~~~~~~~~~.ffff.~~~~~~~~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~*r...~~~~~~~~~~~f~~~~f~~~~~~~~~~~~~",
+                "~~~~~~~~.hh.~~~~~~~~~~~~~~~~~~~~~~~~~~~~~f~~~~*~~~~~~~~~~~~~",
+                "~~~~~~~f^^h*.~~~~~~~~~~~~~~~~~~~~~~~~~~~~*~~~~.~~~~~~~~~~~~~",
+                "~~~~~~~.fh..~~~~~~~~~~~~~~~~~~~~~~~~~~~~~.ff.f.~~~~~~~..~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~.*f.~~~",
+                "~~~~~~~~~~~~~~~~~~.~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~..~~~~~",
+                "~~~~~~~~~~~~~~~~~*.f~~~~~~~~~~~~.~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~*h~~~~~~~~~~~~~~~~~~~~~~~~~~.",
+                "..~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~.",
+                "*.~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+                "############################################################",
+            },
+            1,
+            0,
+            {{62, 3}, {48, 4}, {71, 9}, {55, 5}, {80, 8}, {44, 3}},
+            std::nullopt};
+}
+
+// Two continents with mountain ranges, rivers and inland lakes, and a few
+// islands in the ocean between them.
+Sample TwoContinents() {
+    return {"two-continents.map",
+            {
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+                "~~~~~....ff~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~hhh..~~~~~~~~~~~",
+                "~~~~..*.fffff..~~~~~~~~~~~~~~~~~~~~~~~~~~~~...h^^^h...~~~~~~~~~~",
+                "~~~..ffff^^^fff...~~~~~~~.~~~~~~~~~~~~~~~..*..h^^h..ff..~~~~~~~~",
+                "~~~.ffff^^^^^hff..~~~~~~~~~~~~~~~~~~~~~~..fff..rh...fff.~~~~~~~~",
+                "~~..fff^^^r^^hf....~~~~~~~~~~~~~~~~~~~~..ffff.r....ffff*.~~~~~~~",
+                "~~.fff..h.r..h..~~..~~~~~~~~~~~~~~~~~~~.fff..r..~~~..ff..~~~~~~~",
+                "~~.*f...rr....*.~~~.~~~~~~~~~~~~~~~~~~~..f...r.~~~~~......~~~~~~",
+                "~~~..f..r..f.....~...~~~~~~~~~~~~~~~~~~~.*..rr..~~~...hh..~~~~~~",
+                "~~~~..f.r.fff.hh....~~~~~~~.h~~~~~~~~~~~...r...........^^..~~~~~",
+                "~~~~~...r..ff.h^^h..~~~~~~~~*f~~~~~~~~~~~..r...ff..*..h^^h.~~~~~",
+                "~~~~~~..rr...h^^^h.~~~~~~~~~~~~~~~~~~~~~~..rr..fff...h^^^h..~~~~",
+                "~~~~~~~..r...*.hh..~~~~~~~~~~~~~~~~~~~~~~~...r..ff.....hh...~~~~",
+                "~~~~~~~~.r..~~~....~~~~~~~~~~~~~~~~~~~~~~~~..r.........f...~~~~~",
+                "~~~~~~~~~r~~~~~~..~~~~~~~~~~~.~~~~~~~~~~~~~~.*r...fff.ff..~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~.*h~~~~~~~~~~~~~~..r...ff....~~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~..~~~~~~~~~~~~~~~~r~..~~...~~~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+                "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+            },
+            0,
+            0,
+            {{75, 9}, {52, 10}, {66, 11}, {40, 0}, {83, 12}, {58, 6}, {61, 7}, {47, 9}},
+            std::nullopt};
+}
+
+// A northern and a southern land, walled by the world's edge, facing each
+// other across a strait with an island in it; the south holds an inland sea.
+// Four players hold the cities; two seats are empty.
+Sample Straits() {
+    UnitTable units{};
+    // Entries: City, -, -, TR, DD, SS, CR, BB, AC, IN, AR, F, B, AB, -.
+    units[0] = {5, 0, 0, 2, 3, 1, 1, 0, 1, 12, 6, 4, 2, 1, 0};
+    units[1] = {4, 0, 0, 1, 2, 2, 0, 1, 0, 10, 5, 3, 1, 0, 0};
+    units[2] = {3, 0, 0, 2, 1, 0, 1, 0, 0, 8, 4, 2, 0, 1, 0};
+    units[3] = {2, 0, 0, 0, 1, 1, 0, 0, 0, 6, 2, 1, 1, 0, 0};
+    return {"straits.scn",
+            {
+                "################################################",
+                "#..ff....hh^^^h....ff.....*....fff...hh^^h....f#",
+                "#.fff.*..h^^^^h..r.fff.........ffff..h^^^h..*.f#",
+                "#..ff....h^^^h...r..ff...ff...........hhh.....f#",
+                "#...*.....hh.....r.......fff.....*....r.......f#",
+                "#.......ff......rr...h...ff.......rrrrr...ff..f#",
+                "#~.....fff...*..r..hhh.........rrr.........ff..#",
+                "#~~~.......~~~~~r~~~...*...~~~~r~~~~~~~~.......#",
+                "#~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~#",
+                "#~~~~~~~~~~~~~~~~~~~..h*~~~~~~~~~~~~~~~~~~~~~~~#",
+                "#~~~~~~~~~~~~~~~~~~~~~..~~~~~~~~~~~~~~~~~~~~~~~#",
+                "#~~~~.*...~~~~~~~~~~~~~~~~~~~~~~~~~~......~~~~~#",
+                "#~~....ff....~~~~~~~~..f...~~~~~.....*.ff....~~#",
+                "#...h..fff.....r......~~~......rr.....fff......#",
+                "#..h^h..f..*...r....~~~~~~~.....r..h.....*.....#",
+                "#.h^^^h.......rr...~~~~~~~~~....r.h^h.........f#",
+                "#..h^h.....rrr.....*~~~~~~~~...r..h^^h.....ff.f#",
+                "#...h.....r.....ff...~~~~~..*..r...hh.....fff.f#",
+                "#..*..ff..r......fff.........rr............f...#",
+                "################################################",
+            },
+            0,
+            1,
+            {{70, 9}, {64, 10}, {51, 4}, {77, 11}, {45, 3}, {59, 12}, {68, 9}, {53, 6}, {80, 8}},
+            units};
+}
+
+// The map that the drawing shows, or nothing when its rows differ in length
+// or it uses a letter that stands for no terrain.
+std::optional<MapSpec> MapFromDrawing(const Sample& sample) {
+    MapSpec map;
+    map.rows = static_cast<uint8_t>(sample.drawing.size());
+    map.columns = static_cast<uint8_t>(sample.drawing.front().size());
+    for (std::string_view row : sample.drawing) {
+        if (row.size() != map.columns) return std::nullopt;
+        for (char letter : row) {
+            const auto terrain = std::ranges::find(TerrainLetters, letter, &std::pair<char, uint8_t>::first);
+            if (terrain == TerrainLetters.end()) return std::nullopt;
+            map.squares.push_back(terrain->second);
+        }
+    }
+    map.wrapFlag = sample.wrapFlag;
+    map.firstColumn = sample.borderWidth;
+    map.lastColumn = static_cast<uint8_t>(map.columns - 1 - sample.borderWidth);
+    return map;
+}
+
+// One city record for each city square of the drawing.
+std::vector<City> CitiesOf(const Sample& sample) {
+    std::vector<City> cities;
+    for (std::string_view row : sample.drawing)
+        for (char letter : row)
+            if (letter == CityLetter) cities.push_back(sample.cityPattern[cities.size() % sample.cityPattern.size()]);
+    return cities;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "Usage: telvorn-make-samples FOLDER\n"
+                     "Writes the sample map and scenario files into FOLDER.\n";
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::cerr << "telvorn-make-samples: cannot make the folder " << folder << ": " << error.message() << '\n';
+        return 1;
+    }
+
+    int exitStatus = 0;
+    for (const Sample& sample : {Archipelago(), TwoContinents(), Straits()}) {
+        const std::string path = (folder / sample.fileName).string();
+        const std::optional<MapSpec> map = MapFromDrawing(sample);
+        if (!map) {
+            std::cerr << "telvorn-make-samples: the drawing of " << sample.fileName << " is not a map\n";
+            exitStatus = 1;
+            continue;
+        }
+        const filemaker::GameFile file = sample.units ? filemaker::ScenarioFile(*map, CitiesOf(sample), *sample.units)
+                                                      : filemaker::MapFile(*map, CitiesOf(sample));
+        if (!filemaker::WriteBytes(path, filemaker::Build(file))) {
+            std::cerr << "telvorn-make-samples: cannot write " << path << '\n';
+            exitStatus = 1;
+            continue;
+        }
+        std::cout << path << '\n';
+    }
+    return exitStatus;
+}
