@@ -230,6 +230,24 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     EXPECT_EQ(LabelAt(map, 1, 6), 2);
     EXPECT_EQ(LabelAt(map, 5, 248), OverflowLabel);
     EXPECT_EQ(LabelAt(map, 5, 250), 1);  // every give-up took label 1
+
+    // Labels 0 to 252 count two squares each, label 253 one: 253 is given up.
+    Grid pairs(12, 255);
+    for (int top : {1, 4})
+        for (int c = 0; c <= 250; c += 2) {
+            pairs.Water(top, c);
+            pairs.Water(top + 1, c);
+        }
+    pairs.Water(7, 0);
+    pairs.Water(8, 0);   // label 252
+    pairs.Water(7, 4);   // label 253
+    pairs.Water(7, 8);   // handed label 254
+    pairs.Water(10, 0);  // a new mass
+    const MapSpec pairsMap = pairs.Spec();
+    EXPECT_EQ(Label(pairsMap).water, 255);
+    EXPECT_EQ(LabelAt(pairsMap, 7, 4), OverflowLabel);
+    EXPECT_EQ(LabelAt(pairsMap, 1, 0), 0);
+    EXPECT_EQ(LabelAt(pairsMap, 10, 0), 253);
 }
 
 // Merges never add the absorbed label's tally to the survivor, and the counter
@@ -308,7 +326,7 @@ TEST(ExaminePath, MapHeadersOutsideTheScanLimitsEndWithCountsOfTheSquaresThatExi
     const std::vector<uint8_t> water20(20, WaterCode);
     MapSpec shortOfTheBand = filemaker::MapFromText({"LLLLLL", "WWWWWW"});
     shortOfTheBand.rows = 6;  // rows 2 to 4 are missing and read as Clear
-    MapSpec pastTheRow = filemaker::MapFromText({"LLLLL", "WLLLW", "LLLLL", "LLLLL"});
+    MapSpec pastTheRow = filemaker::MapFromText({"LLLLL", "WLWLL", "WWWWL", "LLLLL"});
     pastTheRow.lastColumn = 7;
     MapSpec tenColumns = filemaker::MapFromText({"LLLLLLLLLL", "WWLLLLLLWW", "LLLLLLLLLL", "LLLLLLLLLL"});
     tenColumns.lastColumn = 255;
@@ -319,7 +337,7 @@ TEST(ExaminePath, MapHeadersOutsideTheScanLimitsEndWithCountsOfTheSquaresThatExi
         {"one row", MapSpec{1, 10, std::vector<uint8_t>(10, WaterCode), {}, 0, 0, 9}, 0, 0, 10},
         {"no columns", MapSpec{5, 0, water20, {}, 0, 0, 255}, 0, 0, 20},
         {"no columns, no squares", MapSpec{5, 0, {}, {}, 0, 0, 0}, 0, 0, 0},
-        {"last column past the row", pastTheRow, 2, 1, 2},
+        {"last column past the row", pastTheRow, 1, 2, 6},
         {"last column 255 of 255", MapSpec{4, 255, std::vector<uint8_t>(1020, 0), {}, 0, 0, 255}, 0, 1, 0},
         {"last column 255 of 10", tenColumns, 2, 1, 4},
         {"first column past the row", MapSpec{5, 6, std::vector<uint8_t>(30, WaterCode), {}, 0, 10, 20}, 0, 0, 30},

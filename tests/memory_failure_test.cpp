@@ -25,8 +25,10 @@ long countdown = 0;
 size_t failSize = 0;
 int occurrence = 0;
 long liveAllocations = 0;
+size_t largestRequest = 0;
 
 bool ShouldFail(size_t size) {
+    if (size > largestRequest) largestRequest = size;
     if (countdown > 0 && --countdown == 0) return true;
     if (failSize != 0 && size == failSize && --occurrence == 0) {
         failSize = 0;
@@ -157,6 +159,19 @@ TEST(MemoryFailure, OpenWithoutMemoryForALargeDirectoryIsShortOfMemory) {
     EXPECT_EQ(opened.status, LoadNoMemory);
     EXPECT_EQ(liveAllocations, liveBefore);
     EXPECT_EQ(OpenArmed(path).status, LoadSucceeded);
+}
+
+TEST(MemoryFailure, DirectoryLargerThanTheFileIsRefusedWithoutAskingForItsMemory) {
+    GameFile file = filemaker::MapFile(ThirtySevenByFortyOne(), {});
+    TempFolder folder;
+    for (uint32_t directorySize : {1000000u, 0x7FFFFFF0u, 0xFFFFFFFFu}) {
+        file.directorySize = directorySize;
+        const std::string path = folder.Write("lying.map", file);
+        largestRequest = 0;
+        FailAllocationOfSize(directorySize);
+        EXPECT_EQ(OpenArmed(path).status, LoadBadHeaders) << directorySize;
+        EXPECT_LT(largestRequest, size_t{100000}) << directorySize;
+    }
 }
 
 TEST(MemoryFailure, CityRecordsWithoutMemoryFailTheExamination) {
