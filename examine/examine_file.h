@@ -1,6 +1,6 @@
 #pragma once
 
-// The windowed side of the examination driver (Part 1.1): the two menu
+// The windowed side of the examination driver: the two menu
 // commands, the file selection and error message around ExaminePath, and the
 // results dialog. Everything runs on the GUI thread inside a menu command.
 
@@ -11,7 +11,7 @@
 #include "examine/examine_results.h"
 
 // The remembered texts of the run: empty at start, filled in lower case by
-// SelectGameFile (Part 4.2) and never saved. lastFolder is the folder in
+// SelectGameFile and never saved. lastFolder is the folder in
 // which the next file dialog of either kind starts, ending with a backslash
 // once filled; the names are the last chosen name of each kind, without folder.
 extern std::string lastFolder;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The game's folder and the choice of a game file (Part 4.2).
+// The game's folder and the choice of a game file.
 
 #include <optional>
 #include <string>
@@ -11,7 +11,7 @@
 extern std::string gameFolder;
 
 // Sets gameFolder from the registry value that names the game's INI file and
-// that file's entry FILE/MAIN, with the fallbacks of Part 4.2: ".\" when
+// that file's entry FILE/MAIN, with these fallbacks: ".\" when
 // there is no registry value and no ".\CV.ini"; "C:\Corvanta\" when the INI
 // file or its key is missing; otherwise the entry followed by a backslash.
 // Reports nothing.

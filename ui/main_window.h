@@ -4,7 +4,7 @@
 
 #include <array>
 
-// The program's one window and the module that holds every resource (Part 4.1).
+// The program's one window and the module that holds every resource.
 // All of them are set during start-up and keep their values to the end.
 extern HINSTANCE appInstance;  // set by CreateMainWindow
 extern HWND mainWindow;        // owner of every dialog and message box

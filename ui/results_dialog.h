@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-// The results dialog (templates 134 and 135, Part 4.3). Fills every field
+// The results dialog (templates 134 and 135). Fills every field
 // once from examineResults when the dialog opens: the title, the map's
 // figures and, unless the kind is Map, the players' unit table. Closes the
 // dialog with result 0 on OK or Enter (a command whose whole wParam is IDOK);
