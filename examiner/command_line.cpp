@@ -10,7 +10,8 @@ figures: map size and wrap, terrain counts and shares, water and land masses,
 city figures and, for a scenario, the six players' unit counts.
 
 A PATH may be a file or a folder. A folder stands for its *.map and *.scn
-files (any letter case) in name order; its subfolders are not searched.
+files (any letter case) in name order; its subfolders are not searched. A
+folder without such files counts as a file that could not be examined.
 
 Options:
   --kind map|scenario     examine every file as this kind; without it the kind

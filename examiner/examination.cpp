@@ -42,6 +42,11 @@ void ListFolder(const std::string& folder, std::optional<FileKind> kind, FileLis
         list.folderErrors.push_back(Quoted(folder) + ": cannot read the folder (" + error.message() + ")");
         return;
     }
+    if (found.empty()) {
+        // An empty report alone would look like success on a mistyped folder.
+        list.folderErrors.push_back(Quoted(folder) + ": holds no *.map or *.scn files");
+        return;
+    }
     std::ranges::sort(found, {}, [](const FileToExamine& file) { return fs::path(file.path).filename(); });
     list.files.insert(list.files.end(), found.begin(), found.end());
 }

@@ -168,6 +168,18 @@ TEST_F(ExaminerTest, DashesEndTheOptions) {
     EXPECT_EQ(Examine({"--", dashed}).exitStatus, 0);
 }
 
+TEST_F(ExaminerTest, AFolderWithoutGameFilesFailsWithoutStoppingTheOthers) {
+    const std::string good = Write("good.map", MapFile(SmallMap(), {}));
+    const std::string empty = PathOf("empty");
+    std::filesystem::create_directory(empty);
+    Write("empty/readme.txt", MapFile(SmallMap(), {}));
+    const ProgramRun run = Examine({empty, good});
+
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("'" + empty + "': holds no *.map or *.scn files"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("Results for Map File: " + good), std::string::npos);
+}
+
 TEST_F(ExaminerTest, AnUnreadableFolderFailsWithoutStoppingTheOthers) {
     if (geteuid() == 0) GTEST_SKIP() << "every folder is readable for root";
     const std::string good = Write("good.map", MapFile(SmallMap(), {}));
