@@ -27,7 +27,7 @@ struct Grid {
         : rows(rowCount), columns(columnCount),
           codes(static_cast<size_t>(rowCount * columnCount), filemaker::ClearCode) {}
     void Water(int row, int column) { codes[static_cast<size_t>(row * columns + column)] = WaterCode; }
-    MapSpec Spec() const {
+    MapSpec AsMap() const {
         MapSpec map;
         map.rows = static_cast<uint8_t>(rows);
         map.columns = static_cast<uint8_t>(columns);
@@ -121,8 +121,8 @@ TEST(LabelMasses, OnlyTheBandBetweenTheFirstAndLastRowIsScanned) {
 
 TEST(LabelMasses, NoSquaresWithNothingToScanIsNoFailure) {
     examineResults.waterMassCount = 9;
-    for (const MapSpec& spec : {MapSpec{2, 6, {}, 0, 0, 0, 5}, MapSpec{5, 6, {}, 0, 0, 4, 3}}) {
-        const Masses masses = Label(spec);
+    for (const MapSpec& map : {MapSpec{2, 6, {}, 0, 0, 0, 5}, MapSpec{5, 6, {}, 0, 0, 4, 3}}) {
+        const Masses masses = Label(map);
         EXPECT_EQ(masses.status, 0);
         EXPECT_EQ(masses.water + masses.land, 0);
     }
@@ -176,7 +176,7 @@ TEST(LabelMasses, SeparateWaterSquaresAreCountedUpTo254AndThenStopAt255) {
         SCOPED_TRACE(std::to_string(singles) + " single water squares");
         Grid grid(7, 255);
         for (int k = 0; k < singles; ++k) grid.Water(1 + 2 * (k / 127), 2 * (k % 127));
-        const Masses masses = Label(grid.Spec());
+        const Masses masses = Label(grid.AsMap());
         EXPECT_EQ(masses.water, std::min(singles, 255));
         EXPECT_EQ(masses.land, 1);
     }
@@ -186,7 +186,7 @@ TEST(LabelMasses, FortyByFortyWithWaterInOddRowsAndEvenColumnsGivesUpLabelZeroEa
     Grid grid(40, 40);
     for (int r = 1; r < 40; r += 2)
         for (int c = 0; c < 40; c += 2) grid.Water(r, c);
-    const MapSpec map = grid.Spec();
+    const MapSpec map = grid.AsMap();
     const Masses masses = Label(map);
     EXPECT_EQ(masses.water, 255);
     EXPECT_EQ(masses.land, 1);
@@ -205,7 +205,7 @@ TEST(LabelMasses, SixBy255WithAWaterRowUnderTwoRowsOfSingleSquares) {
         grid.Water(3, c);
     }
     for (int c = 0; c < 255; ++c) grid.Water(4, c);
-    const MapSpec map = grid.Spec();
+    const MapSpec map = grid.AsMap();
     const Masses masses = Label(map);
     EXPECT_EQ(masses.water, 129);
     EXPECT_EQ(masses.land, 1);
@@ -219,7 +219,7 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     grid.Water(2, 2);
     for (int c = 6; c <= 250; c += 2) grid.Water(3, c);
     for (int c = 2; c <= 250; c += 2) grid.Water(5, c);
-    const MapSpec map = grid.Spec();
+    const MapSpec map = grid.AsMap();
     const Masses masses = Label(map);
     EXPECT_EQ(masses.water, 255);
     EXPECT_EQ(LabelAt(map, 1, 2), 0);
@@ -241,7 +241,7 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     pairs.Water(7, 4);   // label 253
     pairs.Water(7, 8);   // handed label 254
     pairs.Water(10, 0);  // a new mass
-    const MapSpec pairsMap = pairs.Spec();
+    const MapSpec pairsMap = pairs.AsMap();
     EXPECT_EQ(Label(pairsMap).water, 255);
     EXPECT_EQ(LabelAt(pairsMap, 7, 4), OverflowLabel);
     EXPECT_EQ(LabelAt(pairsMap, 1, 0), 0);
@@ -279,7 +279,7 @@ TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
         for (int c = 0; c <= 240; ++c) grid.Water(r, c);  // the first mass grows
     grid.Water(252, 200);
     grid.Water(252, 201);
-    const MapSpec map = grid.Spec();
+    const MapSpec map = grid.AsMap();
 
     const Masses masses = Label(map);
     EXPECT_EQ(masses.status, 0);
