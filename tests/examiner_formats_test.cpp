@@ -1,24 +1,20 @@
 // The json and csv reports: their exact keys and columns, and texts of any
 // bytes carried through them intact.
 
-#include <string_view>
-
 #include "examiner/report.h"
 #include "examiner_run.h"
 
 namespace {
 
-using filemaker::City;
 using filemaker::MapFile;
 using filemaker::MapFromText;
-using filemaker::ScenarioFile;
 
 TEST_F(ExaminerTest, JsonHoldsExactlyTheFiguresOfEachFile) {
     // Only the middle row is scanned, and its two water squares face each other across the seam.
-    const std::string map = Write("isle.map", MapFile(MapFromText({"WWWW", "WLLW", "WWWW"}), {{50, 3}, {51, 13}}));
-    const std::string missing = PathOf("gone.scn");
+    const std::string map =
+        files.Write("isle.map", MapFile(MapFromText({"WWWW", "WLLW", "WWWW"}), {{50, 3}, {51, 13}}));
+    const std::string missing = files.PathOf("we\"ird\\name\x01\xe9.scn");  // a path of any bytes
     const ProgramRun run = Examine({"--format", "json", map, missing});
-
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out,
               "[\n"
@@ -31,37 +27,30 @@ TEST_F(ExaminerTest, JsonHoldsExactlyTheFiguresOfEachFile) {
               "\"cityCount\": 2, \"productionEfficiencySum\": 101, \"averageProductionEfficiency\": 50, "
               "\"specialtyCounts\": [0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1], "
               "\"waterMassCount\": 2, \"landMassCount\": 1},\n"
-              "  {\"path\": \"" + missing + "\", \"kind\": \"scenario\", \"status\": -11, "
-              "\"message\": \"Error loading Scenario file\\n" + missing + "\\nUnable to find file.\"}\n"
+              "  {\"path\": " + JsonString(missing) + ", \"kind\": \"scenario\", \"status\": -11, "
+              "\"message\": " + JsonString("Error loading Scenario file\n" + missing + "\nUnable to find file.") + "}\n"
               "]\n");
+    EXPECT_NE(run.out.find("we\\\"ird\\\\name\\u0001\\u00e9.scn"), std::string::npos);
 }
 
-TEST_F(ExaminerTest, JsonHasNullsForFiguresWithoutADivisor) {
+TEST_F(ExaminerTest, JsonHasNullsWithoutADivisorAndAScenariosPlayersUnits) {
     filemaker::MapSpec empty;
     empty.columns = 5;
-    const ProgramRun run = Examine({"--format=json", Write("empty.map", MapFile(empty, {}))});
-
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_NE(run.out.find("\"terrainPercentages\": {\"City\": null, \"Water\": null, \"Clear\": null, "
-                           "\"Forest\": null, \"Mountain\": null, \"River\": null, \"Rough\": null, "
-                           "\"Edge\": null}"),
-              std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("\"averageProductionEfficiency\": null"), std::string::npos);
-}
-
-TEST_F(ExaminerTest, JsonGivesAScenarioItsPlayersUnits) {
     filemaker::UnitTable units{};
     units[0][0] = 4;
     units[5][14] = -1;
-    const ProgramRun run = Examine({"--format", "json", Write("war.scn", ScenarioFile(MapFromText({"LL", "LL"}), {}, units))});
-
+    const std::string war = files.Write("war.scn", filemaker::ScenarioFile(MapFromText({"LL", "LL"}), {}, units));
+    const ProgramRun run = Examine({"--format=json", files.Write("empty.map", MapFile(empty, {})), war});
     EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_NE(run.out.find("\"terrainPercentages\": {\"City\": null, \"Water\": null, \"Clear\": null, "
+                           "\"Forest\": null, \"Mountain\": null, \"River\": null, \"Rough\": null, \"Edge\": null}"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"averageProductionEfficiency\": null"), std::string::npos);
     const std::string idle = "[0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]";
     EXPECT_NE(run.out.find("\"playerUnits\": [[4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0], " + idle + ", " + idle +
                            ", " + idle + ", " + idle + ", [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1]]}"),
-              std::string::npos)
-        << run.out;
+              std::string::npos);
 }
 
 // The fields of csv text, read as RFC 4180 reads them.
@@ -70,30 +59,23 @@ std::vector<std::vector<std::string>> CsvLines(std::string_view text) {
     bool quoted = false;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-            lines.back().back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (!quoted && c == ',') {
-            lines.back().emplace_back();
-        } else if (!quoted && c == '\n') {
-            lines.emplace_back(1);
-        } else {
-            lines.back().back() += c;
-        }
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') lines.back().back() += text[i++];
+        else if (c == '"') quoted = !quoted;
+        else if (!quoted && c == ',') lines.back().emplace_back();
+        else if (!quoted && c == '\n') lines.emplace_back(1);
+        else lines.back().back() += c;
     }
     if (lines.back() == std::vector<std::string>(1)) lines.pop_back();
     return lines;
 }
 
 TEST_F(ExaminerTest, CsvHasAHeaderAndOneLineOfEqualColumnsPerFile) {
-    const std::string map = Write("a, \"b\".map", MapFile(MapFromText({"LWL", "LWL", "LWL"}), {}));
-    const std::string scenario = Write("b.scn", ScenarioFile(MapFromText({"LW", "LW"}), {{70, 9}}, {}));
-    const std::string missing = PathOf("c.map");
+    const std::string map = files.Write("a, \"b\".map", MapFile(MapFromText({"LWL", "LWL", "LWL"}), {}));
+    const std::string scenario =
+        files.Write("b.scn", filemaker::ScenarioFile(MapFromText({"LW", "LW"}), {{70, 9}}, {}));
+    const std::string missing = files.PathOf("c.map");
     const ProgramRun run = Examine({"--format", "csv", map, scenario, missing});
     EXPECT_EQ(run.exitStatus, 1);
-
     const auto lines = CsvLines(run.out);
     ASSERT_EQ(lines.size(), 4u) << run.out;
     const std::vector<std::string>& header = lines[0];
@@ -102,7 +84,6 @@ TEST_F(ExaminerTest, CsvHasAHeaderAndOneLineOfEqualColumnsPerFile) {
         const size_t column = std::find(header.begin(), header.end(), name) - header.begin();
         return column < line.size() ? line[column] : "(no such column)";
     };
-
     EXPECT_EQ(field(lines[1], "path"), map);
     EXPECT_EQ(field(lines[1], "kind"), "map");
     EXPECT_EQ(field(lines[1], "terrainPercentages.Water"), "33");
@@ -117,36 +98,20 @@ TEST_F(ExaminerTest, CsvHasAHeaderAndOneLineOfEqualColumnsPerFile) {
     EXPECT_EQ(field(lines[3], "rows"), "");
 }
 
-TEST(JsonString, EscapesWhatJsonMustAndKeepsValidUtf8) {
-    const std::vector<std::pair<std::string_view, std::string_view>> cases{
-        {"maps/world.map", "\"maps/world.map\""},
-        {"say \"hi\"\\now", "\"say \\\"hi\\\"\\\\now\""},
-        {"\n\r\t", "\"\\n\\r\\t\""},
-        {std::string_view("\x00\x01\x1f\x7f", 4), "\"\\u0000\\u0001\\u001f\\u007f\""},
-        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba\""},
-        {"caf\xe9", "\"caf\\u00e9\""},               // a single-byte text, not UTF-8
-        {"\xc3", "\"\\u00c3\""},                     // a sequence cut short by the end
-        {"\xe2\x82x", "\"\\u00e2\\u0082x\""},        // ... and by a byte that does not continue it
-        {"\xc0\xaf", "\"\\u00c0\\u00af\""},          // overlong
-        {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\""},  // a surrogate
-        {"\xf4\x90\x80\x80", "\"\\u00f4\\u0090\\u0080\\u0080\""},  // past U+10FFFF
-        {"\x80", "\"\\u0080\""},                     // a lone continuation byte
+TEST(ReportTexts, JsonEscapesWhatItMustAndKeepsValidUtf8AndCsvQuotesOnlyWhatNeedsIt) {
+    const std::pair<std::string_view, std::string_view> json[] = {
+        {"maps/world.map", "\"maps/world.map\""}, {"say \"hi\"\\now", "\"say \\\"hi\\\"\\\\now\""},
+        {"\n\r\t", "\"\\n\\r\\t\""}, {std::string_view("\x00\x01\x1f\x7f", 4), "\"\\u0000\\u0001\\u001f\\u007f\""},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba\""},  // UTF-8 kept
+        // Bytes that are no UTF-8 are taken one by one: a single-byte text, a
+        // sequence cut short by the end or by a byte that does not continue it,
+        // overlong, a surrogate, past U+10FFFF, a lone continuation byte.
+        {"caf\xe9", "\"caf\\u00e9\""}, {"\xc3", "\"\\u00c3\""}, {"\xe2\x82x", "\"\\u00e2\\u0082x\""},
+        {"\xc0\xaf", "\"\\u00c0\\u00af\""}, {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\""},
+        {"\xf4\x90\x80\x80", "\"\\u00f4\\u0090\\u0080\\u0080\""}, {"\x80", "\"\\u0080\""},
     };
-    for (const auto& [text, literal] : cases) EXPECT_EQ(JsonString(text), literal);
-}
-
-TEST_F(ExaminerTest, JsonCarriesAPathOfAnyBytesIntact) {
-    const std::string path = PathOf("we\"ird\\name\x01\xe9.map");
-    const ProgramRun run = Examine({"--format", "json", path});
-    EXPECT_NE(run.out.find("\"path\": " + JsonString(path)), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("we\\\"ird\\\\name\\u0001\\u00e9.map"), std::string::npos) << run.out;
-}
-
-TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+    for (const auto& [text, literal] : json) EXPECT_EQ(JsonString(text), literal);
     EXPECT_EQ(CsvField("plain text"), "plain text");
-    EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
-    EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
-    EXPECT_EQ(CsvField("two\nlines"), "\"two\nlines\"");
     EXPECT_EQ(CsvField("cr\r"), "\"cr\r\"");
 }
 
