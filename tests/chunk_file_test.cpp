@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <optional>
 #include <tuple>
@@ -19,8 +20,7 @@ std::vector<uint8_t> Bytes(uint8_t first, size_t count) {
     return bytes;
 }
 
-// A map file with two chunks: MAPD (data 1 to 20, header bytes 0xA1) and,
-// last in the file, CITY (data 101 to 110, header bytes 0xC1).
+// MAPD (data 1 to 20, header bytes 0xA1) and, last in the file, CITY (data 101 to 110, header bytes 0xC1).
 GameFile TwoChunkFile() {
     Chunk map{"MAPD", 0, Bytes(1, 20), {}, {}, {}}, city{"CITY", 0, Bytes(101, 10), {}, {}, {}};
     map.header.fill(0xA1);
@@ -41,15 +41,13 @@ std::unique_ptr<ChunkFile> Open(const std::string& path, LoadStatus expected = L
     return file;
 }
 
-bool Finds(ChunkFile& file, const char (&tag)[5], uint8_t number = 0) {
-    ChunkKey key = MakeChunkKey(tag, number);
-    return FindChunk(file, key) == 0;
-}
-
 // The first count bytes of the chunk's data, or nothing when the lookup or the read fails.
-std::optional<std::vector<uint8_t>> FoundData(ChunkFile& file, const char (&tag)[5], uint8_t number, uint32_t count) {
+std::optional<std::vector<uint8_t>> FoundData(ChunkFile& file, const char (&tag)[5], uint32_t count = 0,
+                                              uint8_t number = 0) {
+    ChunkKey key = MakeChunkKey(tag, number);
+    std::fill(key.begin() + 5, key.end(), 0xEE);  // the key's bytes past the number are ignored
     std::vector<uint8_t> data(count);
-    if (!Finds(file, tag, number) || ReadChunkBytes(file, data.data(), count) != 0) return std::nullopt;
+    if (FindChunk(file, key) != 0 || ReadChunkBytes(file, data.data(), count) != 0) return std::nullopt;
     return data;
 }
 
@@ -102,7 +100,7 @@ TEST(OpenChunkFile, FileThatIsMissingOrCutWithinItsHeadersOrDirectoryCannotBeOpe
 TEST(FindChunk, HandsTheHeaderBackAndLeavesTheFileAtTheDataThatReadsRunOnFrom) {
     TempFolder folder;
     const std::string path = folder.Write("sound.map", TwoChunkFile());
-    const int filesBefore = testfiles::OpenFileCount();
+    const long filesBefore = testfiles::OpenFileCount();
     auto file = Open(path);
     ChunkKey key = MakeChunkKey("CITY", 0), header;
     header.fill(0xC1);
@@ -124,11 +122,7 @@ TEST(FindChunk, HandsTheHeaderBackAndLeavesTheFileAtTheDataThatReadsRunOnFrom) {
     expected = Bytes(1, 20);
     expected.insert(expected.end(), 12, 0xC1);
     for (uint8_t b : Bytes(101, 3)) expected.push_back(b);
-    EXPECT_EQ(FoundData(*file, "MAPD", 0, 35), expected);
-    currentFile = nullptr;  // the analysis's lookups and reads without a current file
-    key = MakeChunkKey("CITY", 0);
-    EXPECT_EQ(FindCurrentChunk(key), 1);
-    EXPECT_EQ(ReadCurrentBytes(data.data(), 1), 1);
+    EXPECT_EQ(FoundData(*file, "MAPD", 35), expected);
     CloseChunkFile(std::move(file));
     EXPECT_EQ(testfiles::OpenFileCount(), filesBefore);
 }
@@ -140,14 +134,9 @@ TEST(FindChunk, FirstEntryWithTheTagAndNumberWinsAndOnlyTheyAreCompared) {
                        {"MAPD", 0, Bytes(40, 4), {}, {}, {}}};
     TempFolder folder;
     auto file = Open(folder.Write("twice.map", gameFile));
-    ChunkKey key = MakeChunkKey("MAPD", 0);
-    for (size_t i = 5; i < key.size(); ++i) key[i] = 0xEE;  // key bytes past the number
-    ASSERT_EQ(FindChunk(*file, key), 0);
-    std::vector<uint8_t> data(4);
-    ASSERT_EQ(ReadChunkBytes(*file, data.data(), 4), 0);
-    EXPECT_EQ(data, Bytes(30, 4));
-    EXPECT_EQ(FoundData(*file, "MAPD", 1, 4), Bytes(10, 4));
-    EXPECT_FALSE(Finds(*file, "MAPD", 2));
+    EXPECT_EQ(FoundData(*file, "MAPD", 4), Bytes(30, 4));
+    EXPECT_EQ(FoundData(*file, "MAPD", 4, 1), Bytes(10, 4));
+    EXPECT_FALSE(FoundData(*file, "MAPD", 0, 2));
 }
 
 TEST(FindChunk, SearchesOnlyWholeEntriesOfTheCountAndFailsWithoutTwelveBytesAtTheOffset) {
@@ -168,9 +157,9 @@ TEST(FindChunk, SearchesOnlyWholeEntriesOfTheCountAndFailsWithoutTwelveBytesAtTh
         gameFile.directorySize = directorySize;
         gameFile.chunks[1].offset = cityOffset;
         auto file = Open(folder.Write("lookup.map", gameFile));
-        EXPECT_EQ(Finds(*file, "CITY"), findsCity);
-        EXPECT_FALSE(Finds(*file, "SCND"));
-        EXPECT_EQ(FoundData(*file, "MAPD", 0, 20), entryCount > 0 ? std::optional(Bytes(1, 20)) : std::nullopt);
-        EXPECT_EQ(Finds(*file, "CITY"), findsCity);  // the file stays usable
+        EXPECT_EQ(FoundData(*file, "CITY").has_value(), findsCity);
+        EXPECT_FALSE(FoundData(*file, "SCND"));
+        EXPECT_EQ(FoundData(*file, "MAPD", 20), entryCount > 0 ? std::optional(Bytes(1, 20)) : std::nullopt);
+        EXPECT_EQ(FoundData(*file, "CITY").has_value(), findsCity);  // the file stays usable
     }
 }

@@ -112,8 +112,7 @@ TEST(MapStatistics, SecondExaminationCarriesNothingOfTheFirst) {
     MapSpec first{6, 6, std::vector<uint8_t>(36, WaterCode), {}, 1, 0, {}};
     ASSERT_EQ(ExamineMap(MapFile(first, {{40, 9}, {60, 12}})), LoadSucceeded);
     ASSERT_EQ(examineResults.waterMassCount, 1);
-    // Only row 0 is in the file: the other squares must read as Clear, not as
-    // the first map's water.
+    // Only row 0 is in the file: the other squares must read as Clear, not as the first map's water.
     MapSpec second{6, 6, std::vector<uint8_t>(6, filemaker::ClearCode), {}, 0, 0, {}};
     ASSERT_EQ(ExamineMap(MapFile(second, {})), LoadSucceeded);
     EXPECT_EQ(Figures(examineResults), std::tuple(6, 6, uint8_t{0}, TerrainCounts{0, 0, 6},

@@ -49,7 +49,8 @@ constexpr int No = NoLabel;
 
 }  // namespace
 
-TEST(LabelMasses, WorkedExampleOfFiveRowsBySixColumns) {
+TEST(LabelMasses, MergesRelabelAtOnceOnlySquaresOfTheirKind) {
+    // The worked example of 5 rows by 6 columns.
     const MapSpec map = MapFromText({"LLLLLL", "WWLLWW", "LWLWLL", "WLLWWL", "LLWLLL"});
     EXPECT_EQ(Examine(map), Masses(2, 1));
     // Water and land are numbered apart: row 1 holds water 0, land 0 and water 1.
@@ -61,6 +62,12 @@ TEST(LabelMasses, WorkedExampleOfFiveRowsBySixColumns) {
         No, No, No, No, No, No,
     };
     EXPECT_EQ(std::vector<int>(massLabels().begin(), massLabels().end()), expected);
+    // Water labels 0, 1 and 2 in row 1, land labels 0, 1 and 2 between them;
+    // (2,1) touches water 0 and water 1: label 1 becomes 0, label 2 becomes 1.
+    const MapSpec three = MapFromText({"LLLLLLLL", "WLWLWLLL", "LWLLLLLL", "LLLLLLLL"});
+    EXPECT_EQ(Examine(three), Masses(2, 1));
+    const std::vector<int> rows1And2 = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::vector<int>(massLabels().begin() + 8, massLabels().begin() + 24), rows1And2);
 }
 
 TEST(LabelMasses, CountsTheBandBetweenTheFirstAndLastRowAsTheNeighbourRuleSeesIt) {
@@ -85,24 +92,13 @@ TEST(LabelMasses, CountsTheBandBetweenTheFirstAndLastRowAsTheNeighbourRuleSeesIt
     for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(Examine(cases[i].first), cases[i].second) << "case " << i;
 }
 
-TEST(LabelMasses, MergeRelabelsAtOnceAndOnlySquaresOfItsKind) {
-    // Water labels 0, 1 and 2 in row 1, land labels 0, 1 and 2 between them;
-    // (2,1) touches water 0 and water 1.
-    const MapSpec map = MapFromText({"LLLLLLLL", "WLWLWLLL", "LWLLLLLL", "LLLLLLLL"});
-    EXPECT_EQ(Examine(map), Masses(2, 1));
-    const std::vector<int> rows1And2 = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(std::vector<int>(massLabels().begin() + 8, massLabels().begin() + 24), rows1And2);
-}
-
 TEST(LabelMasses, SeparateWaterSquaresAreCountedUpTo254AndThenStopAt255) {
     for (int singles : {1, 253, 254, 255, 256, 300}) {
         MapSpec map = Land(7, 255);
         for (int k = 0; k < singles; ++k) Water(map, 1 + 2 * (k / 127), 2 * (k % 127));
         EXPECT_EQ(Examine(map), Masses(std::min(singles, 255), 1)) << singles << " single water squares";
     }
-}
-
-TEST(LabelMasses, FortyByFortyWithWaterInOddRowsAndEvenColumnsGivesUpLabelZeroEachTime) {
+    // 40 by 40 with water in the odd rows and even columns: every give-up takes label 0.
     MapSpec map = Land(40, 40);
     for (int r = 1; r < 40; r += 2)
         for (int c = 0; c < 40; c += 2) Water(map, r, c);
@@ -151,13 +147,11 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     EXPECT_EQ(LabelAt(pairs, 10, 0), 253);
 }
 
-// Merges never add the absorbed label's tally to the survivor, and the counter
-// of label 253 stays behind as a copy in the one below it. Here a mass of
-// 10206 squares is labelled 253; then, 252 times, a new mass takes over the
-// smallest label, joins the first mass and is followed by a mass handed label
-// 254. Each round copies the tally of 10206 one label further down, until
-// every counter from 1 to 253 holds it and counter 0 (the first mass, 14747
-// squares) is no smaller: then no label can be given up.
+// Merges never add the absorbed label's tally to the survivor, and the counter of label 253 stays behind as a
+// copy in the one below it. Here a mass of 10206 squares is labelled 253; then, 252 times, a new mass takes
+// over the smallest label, joins the first mass and is followed by a mass handed label 254. Each round copies
+// the tally of 10206 one label further down, until every counter from 1 to 253 holds it and counter 0 (the
+// first mass, 14747 squares) is no smaller: then no label can be given up.
 TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
     MapSpec map = Land(255, 255);
     Water(map, 1, 0, 253, 0);  // the first mass, water label 0

@@ -1,6 +1,5 @@
-// The examination when memory cannot be had. This executable replaces the
-// global operator new and delete (all forwarding to malloc and free) so that a
-// test can make a chosen allocation fail with std::bad_alloc.
+// The examination when memory cannot be had. This executable replaces the global operator new and delete (all
+// forwarding to malloc and free) so that a test can make a chosen allocation fail with std::bad_alloc.
 
 #include <gtest/gtest.h>
 
@@ -15,8 +14,7 @@
 
 namespace {
 
-// The countdown-th allocation from now fails, and so does any larger than the
-// files of these tests could ever need.
+// The countdown-th allocation from now fails, and so does any larger than the files of these tests could need.
 long countdown = 0;
 long liveAllocations = 0;
 size_t largestRequest = 0;
@@ -52,25 +50,14 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept { Release(bl
 
 using testfiles::TempFolder;
 
-namespace {
-
-// 1517 squares, a size that no other block of the examination has, with 21
-// single water squares in row 1.
-filemaker::MapSpec ThirtySevenByFortyOne() {
-    filemaker::MapSpec map{37, 41, std::vector<uint8_t>(37 * 41, filemaker::ClearCode), {}, 0, 0, {}};
-    for (int c = 0; c < 41; c += 2) map.squares[41 + c] = filemaker::WaterCode;
-    return map;
-}
-
-}  // namespace
-
 TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOrOpen) {
     TempFolder folder;
-    const std::string path = folder.Write("war.scn", filemaker::ScenarioFile(ThirtySevenByFortyOne(), {{10, 3}}, {}));
+    const auto map = filemaker::MapFromText({"LLLL", "WLWL", "LLLL"});
+    const std::string path = folder.Write("war.scn", filemaker::ScenarioFile(map, {{10, 3}}, {}));
     ASSERT_EQ(ExaminePath(FileKind::Scenario, path), LoadSucceeded);  // settles what the library allocates once
     ReleaseMassBuffers();
     const long liveBefore = liveAllocations;
-    const int filesBefore = testfiles::OpenFileCount();
+    const long filesBefore = testfiles::OpenFileCount();
     int memoryFailures = 0, cityFailures = 0;
     for (long n = 1; n < 200; ++n) {
         countdown = n;
@@ -93,7 +80,7 @@ TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOrOp
 
 TEST(MemoryFailure, DirectoryLargerThanTheFileIsBadDataWithoutAskingForItsMemory) {
     TempFolder folder;
-    filemaker::GameFile file = filemaker::MapFile(ThirtySevenByFortyOne(), {});
+    filemaker::GameFile file = filemaker::MapFile(filemaker::MapFromText({"LLL", "LWL", "LLL"}), {});
     for (uint32_t directorySize : {1000000u, 0x7FFFFFF0u, 0xFFFFFFFFu}) {
         file.directorySize = directorySize;
         const std::string lying = folder.Write("lying.map", file);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,6 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
-
     // Writes the file under name and returns its full path.
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
         EXPECT_TRUE(filemaker::WriteBytes(PathOf(name), bytes)) << name;
@@ -42,10 +42,9 @@ private:
 };
 
 // The number of files this process holds open.
-inline int OpenFileCount() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
-    return count;
+inline long OpenFileCount() {
+    using Entries = std::filesystem::directory_iterator;
+    return std::distance(Entries("/proc/self/fd"), Entries());
 }
 
 }  // namespace testfiles
