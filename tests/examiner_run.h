@@ -46,17 +46,14 @@ protected:
     testfiles::TempFolder output;  // what the examiner printed
 };
 
-// The words after prefix, one space apart, on the first line that starts with
-// it (leading spaces aside), below the heading when one is given.
+// The words after prefix, one space apart, on the first line (below the heading, when given) that starts with it.
 inline std::string Field(const std::string& out, const std::string& prefix, const std::string& heading = "") {
     std::istringstream lines(out.substr(std::min(out.find(heading), out.size())));
     for (std::string line; std::getline(lines, line);) {
-        line.erase(0, line.find_first_not_of(' '));
-        if (line.rfind(prefix + " ", 0) != 0) continue;
-        std::istringstream words(line.substr(prefix.size()));
-        std::string joined;
-        for (std::string word; words >> word;) joined += (joined.empty() ? "" : " ") + word;
-        return joined;
+        std::istringstream in(line);
+        std::string words;
+        for (std::string word; in >> word;) words += (words.empty() ? "" : " ") + word;
+        if (words.rfind(prefix + " ", 0) == 0) return words.substr(prefix.size() + 1);
     }
     return "(none)";
 }
