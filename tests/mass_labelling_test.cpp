@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "analysis/mass_labelling.h"
@@ -34,6 +35,9 @@ void Water(MapSpec& map, int top, int left, int bottom, int right) {
         for (int c = left; c <= right; ++c) map.squares.at(static_cast<size_t>(r * map.columns + c)) = WaterCode;
 }
 void Water(MapSpec& map, int row, int column) { Water(map, row, column, row, column); }
+void Water(MapSpec& map, std::initializer_list<std::pair<int, int>> squares) {
+    for (const auto& [row, column] : squares) Water(map, row, column);
+}
 
 MapSpec Banded(MapSpec map, uint8_t firstColumn, uint8_t lastColumn) {
     map.firstColumn = firstColumn;
@@ -137,14 +141,22 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     MapSpec pairs = Land(12, 255);
     for (int top : {1, 4})
         for (int c = 0; c <= 250; c += 2) Water(pairs, top, c, top + 1, c);
-    Water(pairs, 7, 0, 8, 0);  // label 252
-    Water(pairs, 7, 4);        // label 253
-    Water(pairs, 7, 8);        // handed label 254
-    Water(pairs, 10, 0);       // a new mass
+    Water(pairs, 7, 0, 8, 0);                    // label 252
+    Water(pairs, {{7, 4}, {7, 8}, {10, 0}});  // label 253, handed label 254, a new mass
     EXPECT_EQ(Examine(pairs).first, 255);
     EXPECT_EQ(LabelAt(pairs, 7, 4), OverflowLabel);
     EXPECT_EQ(LabelAt(pairs, 1, 0), 0);
     EXPECT_EQ(LabelAt(pairs, 10, 0), 253);
+    // A merge does not add the absorbed label's tally: label 0, (1,0) joined to (1,2) by (2,1), counts
+    // 2 like every pair of labels 1 to 253, and as the lowest of them is given up first.
+    MapSpec merged = Land(10, 255);
+    for (int c = 4; c <= 250; c += 2) Water(merged, 1, c, 2, c);  // labels 1 to 124
+    for (int c = 0; c <= 252; c += 2) Water(merged, 4, c, 5, c);  // labels 125 to 251
+    // Labels 252 and 253, then 254 handed out, then a new mass at (8,6).
+    Water(merged, {{1, 0}, {1, 2}, {2, 1}, {7, 0}, {8, 0}, {7, 2}, {8, 2}, {7, 4}, {8, 6}});
+    EXPECT_EQ(Examine(merged).first, 255);
+    EXPECT_EQ(LabelAt(merged, 2, 1), OverflowLabel);
+    EXPECT_EQ(LabelAt(merged, 8, 6), 0);
 }
 
 // Merges never add the absorbed label's tally to the survivor, and the counter of label 253 stays behind as a
@@ -175,11 +187,9 @@ TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
     EXPECT_EQ(LabelAt(map, 120, 100), 0);
 }
 
-// Never outside a buffer, always to an end: the scan covers the band as far as
-// the grid has squares, and squares missing from the file read as Clear.
+// Never outside a buffer, always to an end: the scan covers the band as far as the grid has squares, and
+// squares missing from the file read as Clear.
 TEST(LabelMasses, HeadersOutsideTheScanLimitsEndWithCountsOfTheSquaresThatExist) {
-    MapSpec shortOfTheBand = MapFromText({"LLLLLL", "WWWWWW"});
-    shortOfTheBand.rows = 6;  // rows 2 to 4 are missing
     const std::pair<MapSpec, Masses> cases[] = {
         {MapSpec{0, 10, {}, {}, 0, 0, 9}, {0, 0}},                                          // no rows
         {MapSpec{1, 10, std::vector<uint8_t>(10, WaterCode), {}, 0, 0, 9}, {0, 0}},         // one row
@@ -189,7 +199,7 @@ TEST(LabelMasses, HeadersOutsideTheScanLimitsEndWithCountsOfTheSquaresThatExist)
         {MapSpec{4, 255, std::vector<uint8_t>(1020, 0), {}, 0, 0, 255}, {0, 1}},            // last column 255 of 255
         {Banded(MapFromText({"LLLLLLLLLL", "WWLLLLLLWW", "LLLLLLLLLL", "LLLLLLLLLL"}), 0, 255), {2, 1}},  // of 10
         {MapSpec{5, 6, std::vector<uint8_t>(30, WaterCode), {}, 0, 10, 20}, {0, 0}},        // first column past the row
-        {shortOfTheBand, {1, 1}},
+        {MapSpec{6, 6, {0, 0, 0, 0, 0, 0, 2, 2, 2, 2, 2, 2}, {}, 0, 0, {}}, {1, 1}},        // short of the band
         {MapSpec{5, 6, {}, {}, 0, 0, 5}, {0, 1}},                                           // no squares at all
         {MapSpec{255, 255, {}, {}, 0, 0, 254}, {0, 1}},                                     // nor on the largest map
         {MapSpec{255, 255, std::vector<uint8_t>(65535, WaterCode), {}, 0, 0, 254}, {1, 0}},  // more than the grid
