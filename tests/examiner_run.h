@@ -1,7 +1,6 @@
 #pragma once
 
-// Runs the built command-line examiner as a user runs it, on game files
-// written into a temporary folder of the test's own.
+// Runs the built command-line examiner as a user runs it, on game files in a temporary folder of the test's own.
 
 #include <sys/wait.h>
 

@@ -65,8 +65,7 @@ TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOrOp
         countdown = 0;
         ReleaseMassBuffers();  // the labels of a run are held until the next one
         if (status == LoadSucceeded) break;
-        // Labels and counter tables come before the city records: a labelling
-        // that went on without them would end the loop before the records.
+        // A labelling that went on without its memory would end the loop before the city records.
         memoryFailures += status == LoadNoMemory;
         cityFailures += status == LoadNoCityMemory;
         EXPECT_TRUE(status == LoadNoMemory || status == LoadNoCityMemory) << "allocation " << n << ": " << status;

@@ -1,7 +1,6 @@
 #pragma once
 
-// A temporary folder for the game files that a test writes, removed with
-// everything in it when the test ends.
+// A temporary folder for the game files that a test writes, removed with everything in it when the test ends.
 
 #include <cstdint>
 #include <cstdlib>
