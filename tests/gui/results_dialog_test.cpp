@@ -305,7 +305,7 @@ GUI_CASE(ResultsIgnoreEscapeCloseOnEnter, "results: Esc leaves the dialog open, 
 
 GUI_CASE(MapLayoutTidy, "results: in dialog 134 no two fields or labels overlap, all lie inside, labels as laid out") {
     TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, MapKind, "layout.map", FiguresMap());
+    const HWND dialog = WrittenAndExamined(check, program, MapKind, "figures.map", FiguresMap());
     ExpectTidyLayout(check, dialog);
     ExpectLabels(check, dialog, false);
     CloseWithOk(check, dialog);
@@ -313,7 +313,7 @@ GUI_CASE(MapLayoutTidy, "results: in dialog 134 no two fields or labels overlap,
 
 GUI_CASE(ScenarioLayoutTidy, "results: in dialog 135 no two fields or labels overlap, all lie inside, labels as laid out") {
     TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, ScenarioKind, "layout.scn", ModestScenario());
+    const HWND dialog = WrittenAndExamined(check, program, ScenarioKind, "harbour-towns.scn", ModestScenario());
     ExpectTidyLayout(check, dialog);
     ExpectLabels(check, dialog, true);
     SaveScreenshot(dialog, "scenario-results");

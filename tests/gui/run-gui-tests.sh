@@ -213,6 +213,8 @@ echo "run-gui-tests: $((SECONDS - started)) s; screenshots in $shots"
 if [[ $failed -ne 0 ]]; then
   echo "Failed cases:"
   awk '/^FAIL/ { shown = 1; print; next } /^    / { if (shown) print; next } { shown = 0 }' "$log"
+  echo "Wine's last words:"
+  grep -v 'Read access denied for device' "$scratch/wine.log" | tail -n 20 || true
 fi
 echo "GUI tests: $passed passed, $failed failed"
 [[ $failed -eq 0 && $passed -gt 0 ]]

@@ -229,27 +229,22 @@ const bool MenuWalksRegistered = [] {
     return true;
 }();
 
-GUI_CASE(PictureFillsClientArea, "start-up: the client area shows the picture, stretched whole over it") {
-    const std::vector<uint32_t> picture = ResourcePicture();
-    check.Require(!picture.empty(), "bitmap 131 can be read from telvorn.exe as 640 x 480");
-    check.Expect(std::set<uint32_t>(picture.begin(), picture.end()).size() > 16,
-                 "the picture is more than a plain background");
-    TelvornProcess program;
-    const HWND window = RequireMainWindow(check, program);
-    RECT area{};
-    GetClientRect(window, &area);
-    check.Require(area.right > 0 && area.bottom > 0, "the client area is not empty");
+namespace {
 
-    // A grid of points over the whole client area; the picture shows only
-    // once start-up is complete, so the driver waits for it.
-    std::vector<POINT> points;
-    for (int i = 0; i < 8; ++i)
-        for (int j = 0; j < 6; ++j) points.push_back({area.right * (2 * i + 1) / 16, area.bottom * (2 * j + 1) / 12});
-    points.push_back({1, 1});
-    points.push_back({area.right - 2, area.bottom - 2});
+// Waits until every point of a grid over the client area shows the
+// picture's pixel at its stretched place; the points missed otherwise.
+std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& picture) {
+    RECT area{};
     std::string missed;
-    const bool shown = WaitUntil(
+    WaitUntil(
         [&] {
+            GetClientRect(window, &area);
+            std::vector<POINT> points;
+            for (int i = 0; i < 8; ++i)
+                for (int j = 0; j < 6; ++j)
+                    points.push_back({area.right * (2 * i + 1) / 16, area.bottom * (2 * j + 1) / 12});
+            points.push_back({1, 1});
+            points.push_back({area.right - 2, area.bottom - 2});
             const HDC client = GetDC(window);
             missed.clear();
             for (const POINT& point : points)
@@ -259,8 +254,51 @@ GUI_CASE(PictureFillsClientArea, "start-up: the client area shows the picture, s
             return missed.empty();
         },
         WindowTimeout);
-    check.Expect(shown, "every sampled client pixel is the picture's pixel at its stretched place; missed at" + missed);
-    if (shown) SaveScreenshot(window, "main-window");
+    return missed;
+}
+
+std::vector<uint32_t> RequirePicture(Check& check) {
+    const std::vector<uint32_t> picture = ResourcePicture();
+    check.Require(!picture.empty(), "bitmap 131 can be read from telvorn.exe as 640 x 480");
+    check.Expect(std::set<uint32_t>(picture.begin(), picture.end()).size() > 16,
+                 "the picture is more than a plain background");
+    return picture;
+}
+
+}  // namespace
+
+GUI_CASE(PictureFillsClientArea, "start-up: the client area shows the picture, stretched whole over it") {
+    const std::vector<uint32_t> picture = RequirePicture(check);
+    TelvornProcess program;
+    const HWND window = RequireMainWindow(check, program);
+    // The picture shows only once start-up is complete: the driver waits.
+    const std::string missed = PictureMissedPoints(window, picture);
+    check.Expect(missed.empty(), "every sampled client pixel is the picture's pixel at its stretched place; missed at" +
+                                     missed);
+    if (missed.empty()) SaveScreenshot(window, "main-window");
+}
+
+GUI_CASE(PictureStretchedWhenResized, "the picture is stretched afresh over the whole client area when it widens or heightens") {
+    const std::vector<uint32_t> picture = RequirePicture(check);
+    TelvornProcess program;
+    const HWND window = RequireMainWindow(check, program);
+    check.Require(PictureMissedPoints(window, picture).empty(), "the picture shows at the start-up size");
+    // One side at a time: the part of the client area that was there before
+    // must be drawn again too, with the new proportions.
+    for (const SIZE size : {SIZE{860, 480}, SIZE{860, 640}}) {
+        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT outer{};
+        check.Require(WaitUntil(
+                          [&] {
+                              GetWindowRect(window, &outer);
+                              return outer.right - outer.left == size.cx && outer.bottom - outer.top == size.cy;
+                          },
+                          WindowTimeout),
+                      "the window takes the size " + std::to_string(size.cx) + " x " + std::to_string(size.cy));
+        const std::string missed = PictureMissedPoints(window, picture);
+        check.Expect(missed.empty(), "at " + std::to_string(size.cx) + " x " + std::to_string(size.cy) +
+                                         " every sampled pixel is the stretched picture's; missed at" + missed);
+    }
 }
 
 GUI_CASE(ExitEndsProgram, "Exit (command 105) ends the process with exit code 0") {
@@ -275,6 +313,27 @@ GUI_CASE(ExitAccessKeyEndsProgram, "menu from the keyboard: Alt+F, x (E&xit) end
     const HWND window = RequireMainWindow(check, program);
     check.Require(PressKeys(window, {{'F', true}, {'X', false}}), "the main window takes the keyboard");
     ExpectEndsWithExitCodeZero(check, program, "Alt+F, x");
+}
+
+GUI_CASE(CloseBoxClickEndsProgram, "a mouse click on the close box ends the process with exit code 0") {
+    TelvornProcess program;
+    const HWND window = RequireMainWindow(check, program);
+    // The close box is where the window's own hit test says HTCLOSE, along
+    // the middle of the caption.
+    TITLEBARINFO titleBar{};
+    titleBar.cbSize = sizeof titleBar;
+    check.Require(GetTitleBarInfo(window, &titleBar) != FALSE, "the caption can be read");
+    const RECT& caption = titleBar.rcTitleBar;
+    POINT closeBox{-1, (caption.top + caption.bottom) / 2};
+    for (int x = caption.right - 1; x > caption.left && closeBox.x < 0; --x) {
+        DWORD_PTR hit = HTNOWHERE;
+        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, closeBox.y), SMTO_ABORTIFHUNG, 5000, &hit);
+        if (hit == HTCLOSE) closeBox.x = x - 3;  // a few pixels inside its right edge
+    }
+    check.Require(closeBox.x >= 0, "the caption has a close box");
+    check.Require(PressKeys(window, {}), "the window comes to the front");
+    ClickAt(closeBox);
+    ExpectEndsWithExitCodeZero(check, program, "the click on the close box");
 }
 
 GUI_CASE(CloseBoxEndsProgram, "the close box (SC_CLOSE) ends the process with exit code 0") {

@@ -98,6 +98,16 @@ bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
 
 bool PressKey(HWND window, WORD key) { return PressKeys(window, {{key, false}}); }
 
+void ClickAt(POINT point) {
+    SetCursorPos(point.x, point.y);
+    INPUT input[2]{};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof input[0]);
+}
+
 void ClickButton(HWND dialog, int id) {
     // Posted, never sent: a click can open a modal window in the program,
     // and the driver must not wait inside it.

@@ -35,6 +35,8 @@ struct KeyPress {
 // foreground.
 bool PressKeys(HWND window, const std::vector<KeyPress>& keys);
 bool PressKey(HWND window, WORD key);
+// A left click of the mouse at a point of the screen (SendInput).
+void ClickAt(POINT point);
 // The button with this id of the dialog clicked.
 void ClickButton(HWND dialog, int id);
 
