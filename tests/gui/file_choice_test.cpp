@@ -26,7 +26,8 @@ std::string MadeFolder(Check& check, const std::string& relative) {
     while (start < relative.size()) {
         size_t end = relative.find('\\', start);
         if (end == std::string::npos) end = relative.size();
-        folder += "\\" + relative.substr(start, end - start);
+        folder.push_back('\\');
+        folder.append(relative, start, end - start);
         CreateDirectoryA(folder.c_str(), nullptr);
         start = end + 1;
     }

@@ -19,7 +19,9 @@ constexpr uint8_t RiverCode = 130;
 constexpr uint8_t RoughCode = 66;
 constexpr uint8_t EdgeCode = 164;
 
-void Append(std::vector<uint8_t>& squares, int count, uint8_t code) { squares.insert(squares.end(), count, code); }
+void Append(std::vector<uint8_t>& squares, int count, uint8_t code) {
+    for (int i = 0; i < count; ++i) squares.push_back(code);
+}
 
 filemaker::MapSpec FiguresSquares() {
     filemaker::MapSpec map;
