@@ -58,12 +58,6 @@ HWND FileNameEdit(HWND dialog) {
     return found;
 }
 
-std::string LowerCase(std::string text) {
-    for (char& letter : text)
-        if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
-    return text;
-}
-
 std::string WithoutTrailingBackslash(std::string folder) {
     while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
     return folder;
@@ -86,6 +80,12 @@ void ChooseInFileDialog(HWND dialog, const std::string& nameOrPath) {
 
 void CancelFileDialog(HWND dialog) { ClickButton(dialog, IDCANCEL); }
 
+std::string LowerCased(std::string text) {
+    for (char& letter : text)
+        if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
+    return text;
+}
+
 bool SameFolder(const std::string& shown, const std::string& expected) {
-    return LowerCase(WithoutTrailingBackslash(shown)) == LowerCase(WithoutTrailingBackslash(expected));
+    return LowerCased(WithoutTrailingBackslash(shown)) == LowerCased(WithoutTrailingBackslash(expected));
 }

@@ -23,6 +23,10 @@ std::string FileDialogName(const TelvornProcess& program, HWND dialog);
 void ChooseInFileDialog(HWND dialog, const std::string& nameOrPath);
 void CancelFileDialog(HWND dialog);
 
+// The text with the letters A to Z lower-cased, as the program lower-cases
+// the paths it remembers.
+std::string LowerCased(std::string text);
+
 // Folder texts compared as the file system does: letters of either case
 // alike, a trailing backslash or none.
 bool SameFolder(const std::string& shown, const std::string& expected);

@@ -11,12 +11,6 @@ std::string FileErrorText(const ExamineKind& kind, const std::string& path, cons
     return std::string("Error loading ") + kind.kindName + " file\n" + path + "\n" + reason;
 }
 
-std::string LowerCased(std::string text) {
-    for (char& letter : text)
-        if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
-    return text;
-}
-
 HWND OpenFileDialog(Check& check, TelvornProcess& program, const ExamineKind& kind) {
     check.Require(program.MainWindow() != nullptr, "the main window appears");
     program.Command(kind.command);

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "tests/gui/file_dialog.h"
 #include "tests/gui/gui_check.h"
 #include "tests/gui/telvorn_process.h"
 
@@ -28,7 +29,6 @@ constexpr const char* NewerVersion = "File is from newer version of Corvanta. An
 
 // "Error loading <kind> file\n<path>\n<reason>", with no line break after it.
 std::string FileErrorText(const ExamineKind& kind, const std::string& path, const std::string& reason);
-std::string LowerCased(std::string text);
 
 // Chooses the kind's menu command and waits for its file dialog.
 HWND OpenFileDialog(Check& check, TelvornProcess& program, const ExamineKind& kind);
