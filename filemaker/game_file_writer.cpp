@@ -1,5 +1,6 @@
 #include "filemaker/game_file_writer.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace filemaker {
@@ -45,15 +46,16 @@ std::vector<uint8_t> Build(const GameFile& file) {
     return bytes;
 }
 
-std::vector<uint8_t> MapChunkData(const MapSpec& map) {
-    std::vector<uint8_t> data(12, 0);
+std::vector<uint8_t> MapChunkData(const MapLayout& map) {
+    constexpr size_t HeaderSize = 12;
+    std::vector<uint8_t> data(HeaderSize + map.squares.size(), 0);
     data[0] = map.rows;
     data[1] = map.columns;
     PutU16(data, 2, map.squareCount.value_or(static_cast<uint16_t>(map.squares.size())));
     data[8] = map.wrapFlag;
     data[9] = map.firstColumn;
     data[10] = map.lastColumn.value_or(static_cast<uint8_t>(map.columns - 1));
-    data.insert(data.end(), map.squares.begin(), map.squares.end());
+    std::copy(map.squares.begin(), map.squares.end(), data.begin() + HeaderSize);
     return data;
 }
 
@@ -81,7 +83,7 @@ std::vector<uint8_t> ScenarioChunkData(const UnitTable& units) {
     return data;
 }
 
-GameFile MapFile(const MapSpec& map, const std::vector<City>& cities) {
+GameFile MapFile(const MapLayout& map, const std::vector<City>& cities) {
     GameFile file;
     file.typeTag = "CMAP";
     file.chunks.push_back({"MAPD", 0, MapChunkData(map), {}, {}, {}});
@@ -89,15 +91,15 @@ GameFile MapFile(const MapSpec& map, const std::vector<City>& cities) {
     return file;
 }
 
-GameFile ScenarioFile(const MapSpec& map, const std::vector<City>& cities, const UnitTable& units) {
+GameFile ScenarioFile(const MapLayout& map, const std::vector<City>& cities, const UnitTable& units) {
     GameFile file = MapFile(map, cities);
     file.typeTag = "CSCN";
     file.chunks.push_back({"SCND", 0, ScenarioChunkData(units), {}, {}, {}});
     return file;
 }
 
-MapSpec MapFromText(const std::vector<std::string_view>& rows) {
-    MapSpec map;
+MapLayout MapFromText(const std::vector<std::string_view>& rows) {
+    MapLayout map;
     map.rows = static_cast<uint8_t>(rows.size());
     map.columns = rows.empty() ? 0 : static_cast<uint8_t>(rows.front().size());
     for (std::string_view row : rows)

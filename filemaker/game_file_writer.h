@@ -38,7 +38,7 @@ struct GameFile {
 // header and data in order.
 std::vector<uint8_t> Build(const GameFile& file);
 
-struct MapSpec {
+struct MapLayout {
     uint8_t rows = 0;
     uint8_t columns = 0;
     std::vector<uint8_t> squares;          // terrain codes, row by row
@@ -55,18 +55,18 @@ struct City {
 
 using UnitTable = std::array<std::array<int32_t, 15>, 6>;
 
-std::vector<uint8_t> MapChunkData(const MapSpec& map);
+std::vector<uint8_t> MapChunkData(const MapLayout& map);
 // The count defaults to the number of cities given.
 std::vector<uint8_t> CityChunkData(const std::vector<City>& cities,
                                    std::optional<int16_t> count = std::nullopt);
 std::vector<uint8_t> ScenarioChunkData(const UnitTable& units);
 
 // A sound map file (MAPD and CITY) and a sound scenario file (MAPD, CITY, SCND).
-GameFile MapFile(const MapSpec& map, const std::vector<City>& cities);
-GameFile ScenarioFile(const MapSpec& map, const std::vector<City>& cities, const UnitTable& units);
+GameFile MapFile(const MapLayout& map, const std::vector<City>& cities);
+GameFile ScenarioFile(const MapLayout& map, const std::vector<City>& cities, const UnitTable& units);
 
 // A map from rows of text: 'W' is water, every other letter land (Clear).
-MapSpec MapFromText(const std::vector<std::string_view>& rows);
+MapLayout MapFromText(const std::vector<std::string_view>& rows);
 
 // Writes bytes to path; false when the file cannot be written.
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -17,7 +17,7 @@
 namespace {
 
 using filemaker::City;
-using filemaker::MapSpec;
+using filemaker::MapLayout;
 using filemaker::UnitTable;
 
 // The letters of the drawings and the terrain code that each stands for.
@@ -145,8 +145,8 @@ Sample Straits() {
 
 // The map that the drawing shows, or nothing when its rows differ in length
 // or it uses a letter that stands for no terrain.
-std::optional<MapSpec> MapFromDrawing(const Sample& sample) {
-    MapSpec map;
+std::optional<MapLayout> MapFromDrawing(const Sample& sample) {
+    MapLayout map;
     map.rows = static_cast<uint8_t>(sample.drawing.size());
     map.columns = static_cast<uint8_t>(sample.drawing.front().size());
     for (std::string_view row : sample.drawing) {
@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
     int exitStatus = 0;
     for (const Sample& sample : {Archipelago(), TwoContinents(), Straits()}) {
         const std::string path = (folder / sample.fileName).string();
-        const std::optional<MapSpec> map = MapFromDrawing(sample);
+        const std::optional<MapLayout> map = MapFromDrawing(sample);
         if (!map) {
             std::cerr << "telvorn-make-samples: the drawing of " << sample.fileName << " is not a map\n";
             exitStatus = 1;

@@ -16,7 +16,7 @@ using testfiles::TempFolder;
 
 namespace {
 
-filemaker::MapSpec SmallMap() { return filemaker::MapFromText({"LLLL", "WLLW", "LLWL", "LLLL"}); }
+filemaker::MapLayout SmallMap() { return filemaker::MapFromText({"LLLL", "WLLW", "LLWL", "LLLL"}); }
 
 UnitTable SampleUnits() {
     UnitTable units{};

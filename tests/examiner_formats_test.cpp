@@ -30,7 +30,7 @@ TEST_F(ExaminerTest, JsonHoldsExactlyTheKeysAndFiguresOfEachFile) {
               "\"message\": " + JsonString("Error loading Scenario file\n" + missing + "\nUnable to find file.") + "}\n"
               "]\n");
     // Without squares or cities the figures that need them are null.
-    const filemaker::MapSpec empty{0, 5, {}, {}, 0, 0, {}};
+    const filemaker::MapLayout empty{0, 5, {}, {}, 0, 0, {}};
     filemaker::UnitTable units{};
     units[0][0] = 4;
     units[5][14] = -1;

@@ -8,14 +8,14 @@ namespace {
 using filemaker::MapFile;
 using filemaker::ScenarioFile;
 
-filemaker::MapSpec SmallMap() { return filemaker::MapFromText({"LLLL", "LWWL", "LLLL"}); }
+filemaker::MapLayout SmallMap() { return filemaker::MapFromText({"LLLL", "LWWL", "LLLL"}); }
 
 TEST_F(ExaminerTest, TextShowsTheResultsDialogsFiguresOfAMapAndOfAScenario) {
     // 40 by 40, water on every even column of every odd row: more separate masses than the labels can hold.
     std::vector<std::string> rows(40, std::string(40, 'L'));
     for (size_t row = 1; row < 40; row += 2)
         for (size_t column = 0; column < 40; column += 2) rows[row][column] = 'W';
-    filemaker::MapSpec map = filemaker::MapFromText(std::vector<std::string_view>(rows.begin(), rows.end()));
+    filemaker::MapLayout map = filemaker::MapFromText(std::vector<std::string_view>(rows.begin(), rows.end()));
     map.wrapFlag = 0x80;
     filemaker::UnitTable units{};
     units[0][0] = 3;    // cities

@@ -8,7 +8,7 @@
 
 using filemaker::GameFile;
 using filemaker::MapFile;
-using filemaker::MapSpec;
+using filemaker::MapLayout;
 using filemaker::WaterCode;
 
 namespace {
@@ -27,12 +27,12 @@ auto Figures(const ExamineResults& r) {
                       r.specialtyCounts, r.waterMassCount, r.landMassCount);
 }
 
-MapSpec SmallMap() { return filemaker::MapFromText({"LLLLL", "WWLLW", "LWLWL", "LLLLL"}); }
+MapLayout SmallMap() { return filemaker::MapFromText({"LLLLL", "WWLLW", "LWLWL", "LLLLL"}); }
 
 }  // namespace
 
 TEST(MapStatistics, EveryTerrainCodeCountsInItsClassAndCodesPast195InNone) {
-    MapSpec map{16, 16, {}, {}, 0, 0, {}};
+    MapLayout map{16, 16, {}, {}, 0, 0, {}};
     for (int code = 0; code < 256; ++code) map.squares.push_back(static_cast<uint8_t>(code));
     ASSERT_EQ(ExamineMap(MapFile(map, {})), LoadSucceeded);
     // City 162-163, 180-187, 194-195; Water 2-33; Clear 0-1; Forest 34-65;
@@ -41,11 +41,11 @@ TEST(MapStatistics, EveryTerrainCodeCountsInItsClassAndCodesPast195InNone) {
 }
 
 TEST(MapStatistics, ExactlySquareCountSquaresAreCountedWhateverTheGrid) {
-    MapSpec below = SmallMap();  // 4 by 5, but only 7 squares in the file
+    MapLayout below = SmallMap();  // 4 by 5, but only 7 squares in the file
     below.squares.resize(7);
     ASSERT_EQ(ExamineMap(MapFile(below, {})), LoadSucceeded);
     EXPECT_EQ(examineResults.terrainCounts, (TerrainCounts{0, 2, 5}));
-    MapSpec above = SmallMap();  // 20 squares of the grid and 6 more
+    MapLayout above = SmallMap();  // 20 squares of the grid and 6 more
     above.squares.insert(above.squares.end(), 6, WaterCode);
     ASSERT_EQ(ExamineMap(MapFile(above, {})), LoadSucceeded);
     EXPECT_EQ(examineResults.terrainCounts, (TerrainCounts{0, 11, 15}));
@@ -55,7 +55,7 @@ TEST(MapStatistics, ExactlySquareCountSquaresAreCountedWhateverTheGrid) {
 
 TEST(MapStatistics, AnyNonZeroWrapFlagWrapsAndUninterpretedHeaderBytesHaveNoEffect) {
     for (int flag : {0, 1, 2, 0x80, 0xFF}) {
-        MapSpec map = SmallMap();
+        MapLayout map = SmallMap();
         map.wrapFlag = static_cast<uint8_t>(flag);
         ASSERT_EQ(ExamineMap(MapFile(map, {})), LoadSucceeded);
         EXPECT_EQ(examineResults.wraps, flag != 0 ? 1 : 0) << "flag " << flag;
@@ -107,11 +107,11 @@ TEST(MapStatistics, MissingOrCutChunksAreBadDataAfterWhatWasDoneBefore) {
 }
 
 TEST(MapStatistics, SecondExaminationCarriesNothingOfTheFirst) {
-    MapSpec first{6, 6, std::vector<uint8_t>(36, WaterCode), {}, 1, 0, {}};
+    MapLayout first{6, 6, std::vector<uint8_t>(36, WaterCode), {}, 1, 0, {}};
     ASSERT_EQ(ExamineMap(MapFile(first, {{40, 9}, {60, 12}})), LoadSucceeded);
     ASSERT_EQ(examineResults.waterMassCount, 1);
     // Only row 0 is in the file: the other squares must read as Clear, not as the first map's water.
-    MapSpec second{6, 6, std::vector<uint8_t>(6, filemaker::ClearCode), {}, 0, 0, {}};
+    MapLayout second{6, 6, std::vector<uint8_t>(6, filemaker::ClearCode), {}, 0, 0, {}};
     ASSERT_EQ(ExamineMap(MapFile(second, {})), LoadSucceeded);
     EXPECT_EQ(Figures(examineResults), std::tuple(6, 6, uint8_t{0}, TerrainCounts{0, 0, 6},
                                                   int16_t{0}, 0, Specialties{}, 0, 1));

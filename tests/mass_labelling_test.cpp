@@ -10,7 +10,7 @@
 #include "test_files.h"
 
 using filemaker::MapFromText;
-using filemaker::MapSpec;
+using filemaker::MapLayout;
 using filemaker::WaterCode;
 
 namespace {
@@ -18,34 +18,34 @@ namespace {
 using Masses = std::pair<int32_t, int32_t>;  // water, land
 
 // Examines map as a map file; its labels stay readable in massLabels().
-Masses Examine(const MapSpec& map) {
+Masses Examine(const MapLayout& map) {
     testfiles::TempFolder folder;
     EXPECT_EQ(ExaminePath(FileKind::Map, folder.Write("masses.map", filemaker::MapFile(map, {}))), LoadSucceeded);
     return {examineResults.waterMassCount, examineResults.landMassCount};
 }
 
-MapSpec Land(int rows, int columns) {
+MapLayout Land(int rows, int columns) {
     return {static_cast<uint8_t>(rows), static_cast<uint8_t>(columns),
             std::vector<uint8_t>(static_cast<size_t>(rows * columns), filemaker::ClearCode), {}, 0, 0, {}};
 }
 
 // Makes the squares from (top, left) to (bottom, right) water.
-void Water(MapSpec& map, int top, int left, int bottom, int right) {
+void Water(MapLayout& map, int top, int left, int bottom, int right) {
     for (int r = top; r <= bottom; ++r)
         for (int c = left; c <= right; ++c) map.squares.at(static_cast<size_t>(r * map.columns + c)) = WaterCode;
 }
-void Water(MapSpec& map, int row, int column) { Water(map, row, column, row, column); }
-void Water(MapSpec& map, std::initializer_list<std::pair<int, int>> squares) {
+void Water(MapLayout& map, int row, int column) { Water(map, row, column, row, column); }
+void Water(MapLayout& map, std::initializer_list<std::pair<int, int>> squares) {
     for (const auto& [row, column] : squares) Water(map, row, column);
 }
 
-MapSpec Banded(MapSpec map, uint8_t firstColumn, uint8_t lastColumn) {
+MapLayout Banded(MapLayout map, uint8_t firstColumn, uint8_t lastColumn) {
     map.firstColumn = firstColumn;
     map.lastColumn = lastColumn;
     return map;
 }
 
-int LabelAt(const MapSpec& map, int row, int column) {
+int LabelAt(const MapLayout& map, int row, int column) {
     return massLabels().at(static_cast<size_t>(row * map.columns + column));
 }
 
@@ -55,7 +55,7 @@ constexpr int No = NoLabel;
 
 TEST(LabelMasses, MergesRelabelAtOnceOnlySquaresOfTheirKind) {
     // The worked example of 5 rows by 6 columns.
-    const MapSpec map = MapFromText({"LLLLLL", "WWLLWW", "LWLWLL", "WLLWWL", "LLWLLL"});
+    const MapLayout map = MapFromText({"LLLLLL", "WWLLWW", "LWLWLL", "WLLWWL", "LLWLLL"});
     EXPECT_EQ(Examine(map), Masses(2, 1));
     // Water and land are numbered apart: row 1 holds water 0, land 0 and water 1.
     const std::vector<int> expected = {
@@ -68,19 +68,19 @@ TEST(LabelMasses, MergesRelabelAtOnceOnlySquaresOfTheirKind) {
     EXPECT_EQ(std::vector<int>(massLabels().begin(), massLabels().end()), expected);
     // Water labels 0, 1 and 2 in row 1, land labels 0, 1 and 2 between them;
     // (2,1) touches water 0 and water 1: label 1 becomes 0, label 2 becomes 1.
-    const MapSpec three = MapFromText({"LLLLLLLL", "WLWLWLLL", "LWLLLLLL", "LLLLLLLL"});
+    const MapLayout three = MapFromText({"LLLLLLLL", "WLWLWLLL", "LWLLLLLL", "LLLLLLLL"});
     EXPECT_EQ(Examine(three), Masses(2, 1));
     const std::vector<int> rows1And2 = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(std::vector<int>(massLabels().begin() + 8, massLabels().begin() + 24), rows1And2);
 }
 
 TEST(LabelMasses, CountsTheBandBetweenTheFirstAndLastRowAsTheNeighbourRuleSeesIt) {
-    const MapSpec pastTheTable{3, 5, {0, 0, 0, 0, 0, WaterCode, 196, WaterCode, 255, 0, 0, 0, 0, 0, 0}, {}, 0, 0, {}};
-    const std::pair<MapSpec, Masses> cases[] = {
+    const MapLayout pastTheTable{3, 5, {0, 0, 0, 0, 0, WaterCode, 196, WaterCode, 255, 0, 0, 0, 0, 0, 0}, {}, 0, 0, {}};
+    const std::pair<MapLayout, Masses> cases[] = {
         {MapFromText({"LLLL", "WWWW", "WWWW", "LLLL"}), {1, 0}},           // a band all water
-        {MapSpec{2, 6, {}, 0, 0, 0, 5}, {0, 0}},                            // two rows, no squares
+        {MapLayout{2, 6, {}, 0, 0, 0, 5}, {0, 0}},                            // two rows, no squares
         {MapFromText({"WLW", "LWL"}), {0, 0}},                              // two rows
-        {MapSpec{5, 6, {}, 0, 0, 4, 3}, {0, 0}},                            // an empty band, no squares
+        {MapLayout{5, 6, {}, 0, 0, 4, 3}, {0, 0}},                            // an empty band, no squares
         {Banded(MapFromText({"LLLL", "WLWL", "LWLW", "LLLL"}), 3, 2), {0, 0}},  // an empty band
         {MapFromText({"WWWW", "LLLL", "LLLL", "WLWL"}), {0, 1}},           // water only in the first and last rows
         {Banded(MapFromText({"LLLLL", "WLLLW", "WLLLW", "LLLLL"}), 1, 3), {0, 1}},  // water only outside the band
@@ -98,12 +98,12 @@ TEST(LabelMasses, CountsTheBandBetweenTheFirstAndLastRowAsTheNeighbourRuleSeesIt
 
 TEST(LabelMasses, SeparateWaterSquaresAreCountedUpTo254AndThenStopAt255) {
     for (int singles : {1, 253, 254, 255, 256, 300}) {
-        MapSpec map = Land(7, 255);
+        MapLayout map = Land(7, 255);
         for (int k = 0; k < singles; ++k) Water(map, 1 + 2 * (k / 127), 2 * (k % 127));
         EXPECT_EQ(Examine(map), Masses(std::min(singles, 255), 1)) << singles << " single water squares";
     }
     // 40 by 40 with water in the odd rows and even columns: every give-up takes label 0.
-    MapSpec map = Land(40, 40);
+    MapLayout map = Land(40, 40);
     for (int r = 1; r < 40; r += 2)
         for (int c = 0; c < 40; c += 2) Water(map, r, c);
     EXPECT_EQ(Examine(map), Masses(255, 1));
@@ -116,7 +116,7 @@ TEST(LabelMasses, SeparateWaterSquaresAreCountedUpTo254AndThenStopAt255) {
 }
 
 TEST(LabelMasses, SixBy255WithAWaterRowUnderTwoRowsOfSingleSquares) {
-    MapSpec map = Land(6, 255);
+    MapLayout map = Land(6, 255);
     for (int r : {1, 3})
         for (int c = 0; c < 255; c += 2) Water(map, r, c);
     Water(map, 4, 0, 4, 254);
@@ -126,7 +126,7 @@ TEST(LabelMasses, SixBy255WithAWaterRowUnderTwoRowsOfSingleSquares) {
 
 TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     // Water label 0 counts two squares, every later label one.
-    MapSpec map = Land(7, 255);
+    MapLayout map = Land(7, 255);
     for (int r : {1, 3, 5})
         for (int c = r == 3 ? 6 : 2; c <= 250; c += 2) Water(map, r, c);
     Water(map, 2, 2);
@@ -138,7 +138,7 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     EXPECT_EQ(LabelAt(map, 5, 248), OverflowLabel);
     EXPECT_EQ(LabelAt(map, 5, 250), 1);  // every give-up took label 1
     // Labels 0 to 252 count two squares each, label 253 one: 253 is given up.
-    MapSpec pairs = Land(12, 255);
+    MapLayout pairs = Land(12, 255);
     for (int top : {1, 4})
         for (int c = 0; c <= 250; c += 2) Water(pairs, top, c, top + 1, c);
     Water(pairs, 7, 0, 8, 0);                    // label 252
@@ -149,7 +149,7 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     EXPECT_EQ(LabelAt(pairs, 10, 0), 253);
     // A merge does not add the absorbed label's tally: label 0, (1,0) joined to (1,2) by (2,1), counts
     // 2 like every pair of labels 1 to 253, and as the lowest of them is given up first.
-    MapSpec merged = Land(10, 255);
+    MapLayout merged = Land(10, 255);
     for (int c = 4; c <= 250; c += 2) Water(merged, 1, c, 2, c);  // labels 1 to 124
     for (int c = 0; c <= 252; c += 2) Water(merged, 4, c, 5, c);  // labels 125 to 251
     // Labels 252 and 253, then 254 handed out, then a new mass at (8,6).
@@ -165,7 +165,7 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
 // the tally of 10206 one label further down, until every counter from 1 to 253 holds it and counter 0 (the
 // first mass, 14747 squares) is no smaller: then no label can be given up.
 TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
-    MapSpec map = Land(255, 255);
+    MapLayout map = Land(255, 255);
     Water(map, 1, 0, 253, 0);  // the first mass, water label 0
     for (int k = 0; k < 252; ++k) Water(map, 1 + 2 * (k / 125), 2 + 2 * (k % 125));  // labels 1 to 252
     Water(map, 5, 10, 46, 252);  // label 253
@@ -190,19 +190,19 @@ TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
 // Never outside a buffer, always to an end: the scan covers the band as far as the grid has squares, and
 // squares missing from the file read as Clear.
 TEST(LabelMasses, HeadersOutsideTheScanLimitsEndWithCountsOfTheSquaresThatExist) {
-    const std::pair<MapSpec, Masses> cases[] = {
-        {MapSpec{0, 10, {}, {}, 0, 0, 9}, {0, 0}},                                          // no rows
-        {MapSpec{1, 10, std::vector<uint8_t>(10, WaterCode), {}, 0, 0, 9}, {0, 0}},         // one row
-        {MapSpec{5, 0, std::vector<uint8_t>(20, WaterCode), {}, 0, 0, 255}, {0, 0}},        // no columns
-        {MapSpec{5, 0, {}, {}, 0, 0, 0}, {0, 0}},                                           // nor squares
+    const std::pair<MapLayout, Masses> cases[] = {
+        {MapLayout{0, 10, {}, {}, 0, 0, 9}, {0, 0}},                                          // no rows
+        {MapLayout{1, 10, std::vector<uint8_t>(10, WaterCode), {}, 0, 0, 9}, {0, 0}},         // one row
+        {MapLayout{5, 0, std::vector<uint8_t>(20, WaterCode), {}, 0, 0, 255}, {0, 0}},        // no columns
+        {MapLayout{5, 0, {}, {}, 0, 0, 0}, {0, 0}},                                           // nor squares
         {Banded(MapFromText({"LLLLL", "WLWLL", "WWWWL", "LLLLL"}), 0, 7), {1, 2}},          // last column past the row
-        {MapSpec{4, 255, std::vector<uint8_t>(1020, 0), {}, 0, 0, 255}, {0, 1}},            // last column 255 of 255
+        {MapLayout{4, 255, std::vector<uint8_t>(1020, 0), {}, 0, 0, 255}, {0, 1}},            // last column 255 of 255
         {Banded(MapFromText({"LLLLLLLLLL", "WWLLLLLLWW", "LLLLLLLLLL", "LLLLLLLLLL"}), 0, 255), {2, 1}},  // of 10
-        {MapSpec{5, 6, std::vector<uint8_t>(30, WaterCode), {}, 0, 10, 20}, {0, 0}},        // first column past the row
-        {MapSpec{6, 6, {0, 0, 0, 0, 0, 0, 2, 2, 2, 2, 2, 2}, {}, 0, 0, {}}, {1, 1}},        // short of the band
-        {MapSpec{5, 6, {}, {}, 0, 0, 5}, {0, 1}},                                           // no squares at all
-        {MapSpec{255, 255, {}, {}, 0, 0, 254}, {0, 1}},                                     // nor on the largest map
-        {MapSpec{255, 255, std::vector<uint8_t>(65535, WaterCode), {}, 0, 0, 254}, {1, 0}},  // more than the grid
+        {MapLayout{5, 6, std::vector<uint8_t>(30, WaterCode), {}, 0, 10, 20}, {0, 0}},        // first column past the row
+        {MapLayout{6, 6, {0, 0, 0, 0, 0, 0, 2, 2, 2, 2, 2, 2}, {}, 0, 0, {}}, {1, 1}},        // short of the band
+        {MapLayout{5, 6, {}, {}, 0, 0, 5}, {0, 1}},                                           // no squares at all
+        {MapLayout{255, 255, {}, {}, 0, 0, 254}, {0, 1}},                                     // nor on the largest map
+        {MapLayout{255, 255, std::vector<uint8_t>(65535, WaterCode), {}, 0, 0, 254}, {1, 0}},  // more than the grid
     };
     for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(Examine(cases[i].first), cases[i].second) << "case " << i;
 }

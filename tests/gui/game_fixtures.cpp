@@ -23,8 +23,8 @@ void Append(std::vector<uint8_t>& squares, int count, uint8_t code) {
     for (int i = 0; i < count; ++i) squares.push_back(code);
 }
 
-filemaker::MapSpec FiguresSquares() {
-    filemaker::MapSpec map;
+filemaker::MapLayout FiguresSquares() {
+    filemaker::MapLayout map;
     map.rows = 10;
     map.columns = 30;
     map.wrapFlag = 0x80;
@@ -52,7 +52,7 @@ std::vector<filemaker::City> FiguresCities() {
     return cities;
 }
 
-filemaker::MapSpec SmallClearMap() {
+filemaker::MapLayout SmallClearMap() {
     return filemaker::MapFromText({"LLLLL", "LLLLL", "LLLLL", "LLLLL"});
 }
 
@@ -73,7 +73,7 @@ filemaker::GameFile CitylessMap() { return filemaker::MapFile(SmallClearMap(), {
 filemaker::GameFile SeparateSquaresMap(int count, bool waterInLand) {
     const uint8_t around = waterInLand ? ClearCode : WaterCode;
     const uint8_t single = waterInLand ? WaterCode : ClearCode;
-    filemaker::MapSpec map;
+    filemaker::MapLayout map;
     map.rows = 40;
     map.columns = 40;
     map.squares.assign(40 * 40, around);
