@@ -25,6 +25,18 @@ bool ReadExactly(std::ifstream& file, void* destination, std::streamsize count) 
     return complete;
 }
 
+// A folder opens as a file on some systems; it is never a game file.
+bool IsFolder(const std::string& path) {
+    try {
+        std::error_code ignored;
+        return std::filesystem::is_directory(path, ignored);
+    } catch (const std::bad_alloc&) {
+        throw;  // a lack of memory, which the open reports as such
+    } catch (const std::exception&) {
+        return false;  // a path the system cannot even convert names no folder
+    }
+}
+
 // Bytes from offset 26 to the end of the file; the position is left at 26.
 std::streamoff BytesAfterHeaders(std::ifstream& file) {
     file.seekg(0, std::ios::end);
@@ -50,8 +62,7 @@ std::unique_ptr<ChunkFile> OpenChunkFile(const std::string& path, const char (&t
     try {
         auto chunkFile = std::make_unique<ChunkFile>();
 
-        std::error_code ignored;
-        if (std::filesystem::is_directory(path, ignored)) {
+        if (IsFolder(path)) {
             status = LoadCannotOpen;
             return nullptr;
         }
