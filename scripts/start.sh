@@ -15,20 +15,35 @@ mkdir -p "$run_dir/map"
 cp "$root/build-win/ui/telvorn.exe" "$run_dir/"
 cd "$run_dir"
 
+# The user's own Wine set-up, so that an installed game's registry value is found.
+prefix=${WINEPREFIX:-$HOME/.wine}
+virtual_display=no
 if [ -z "${DISPLAY:-}" ]; then
     display=:47
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     trap 'kill $xvfb 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
     export DISPLAY=$display
+    virtual_display=yes
+fi
+if [ ! -d "$prefix/drive_c" ]; then
+    echo "telvorn: preparing the Wine set-up in $prefix (once)" >&2
+    wineboot -i >"$run_dir/wine.log" 2>&1 || true
+    wineserver -w || true
+fi
+# Without Wine's Marlett font the caption buttons draw as letters.
+fonts="$prefix/drive_c/windows/Fonts"
+[ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+
+if [ "$virtual_display" = yes ]; then
     echo "telvorn: no display was set, so Telvorn runs in the virtual display $display." >&2
     echo "telvorn: to see it, run this from a desktop session (where DISPLAY is set), or look at" >&2
     echo "telvorn: $run_dir/screen.png, taken a few seconds after start. Stop it with Ctrl+C." >&2
-    (sleep 15 && import -display "$display" -window root "$run_dir/screen.png" 2>/dev/null) &
+    (sleep 6 && import -display "$display" -window root "$run_dir/screen.png" 2>/dev/null) &
     # Without a window manager only a Wine desktop draws captions and frames.
     exec_args=(wine explorer /desktop=Telvorn,1024x768 telvorn.exe)
 else
     exec_args=(wine telvorn.exe)
 fi
 echo "telvorn: starting $run_dir/telvorn.exe (samples in $run_dir/map)" >&2
-"${exec_args[@]}"
+"${exec_args[@]}" 2>>"$run_dir/wine.log"
