@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -56,19 +55,6 @@ const std::vector<Field> ThreeCitiesFields = {
     {IDC_TERRAIN_COUNT_FIRST + 1, "0"}, {IDC_TERRAIN_PERCENT_FIRST - 1, "0"},
 };
 
-// The value fields of the map layout; the scenario layout adds the units.
-std::vector<int> MapValueFields() {
-    std::vector<int> ids = {IDC_ROWS, IDC_COLUMNS, IDC_TOTAL_SQUARES, IDC_MAP_WRAP, IDC_AVERAGE_PRODUCTION,
-                            IDC_SPECIALTY_IN, IDC_SPECIALTY_AR, IDC_SPECIALTY_F, IDC_SPECIALTY_AC, IDC_SPECIALTY_TR,
-                            IDC_SPECIALTY_DD, IDC_SPECIALTY_SS, IDC_SPECIALTY_CR, IDC_SPECIALTY_BB, IDC_SPECIALTY_B,
-                            IDC_WATER_MASSES, IDC_LAND_MASSES};
-    for (int terrainClass = 0; terrainClass < 8; ++terrainClass) {
-        ids.push_back(IDC_TERRAIN_COUNT_FIRST + terrainClass);
-        ids.push_back(IDC_TERRAIN_PERCENT_FIRST - terrainClass);
-    }
-    return ids;
-}
-
 std::vector<Field> UnitFields(const filemaker::UnitTable& units) {
     std::vector<Field> fields;
     for (int player = 0; player < 6; ++player) {
@@ -78,17 +64,6 @@ std::vector<Field> UnitFields(const filemaker::UnitTable& units) {
     }
     return fields;
 }
-
-// The labels and headings of the map layout, each once.
-const std::vector<std::string> MapLabels = {
-    "Number of Columns :", "Number of Rows :", "Total Squares :", "Map Wrap :", "Avg City Prod Eff :",
-    "Number of Water Masses:", "Number of Land Masses:", "City Specialties",
-    "IN", "AR", "F", "B", "AC", "TR", "DD", "SS", "CR", "BB",
-    "Terrain ", "Number", "% of Map",
-    "City", "Water", "Clear", "Forest", "Mountain", "River", "Rough", "Edge"};
-const std::vector<std::string> UnitLabels = {
-    "Player", "#1", "#2", "#3", "#4", "#5", "#6",
-    "City", "IN", "AR", "F", "B", "TR", "DD", "SS", "CR", "BB", "AC", "AB"};
 
 std::string MapTitle(const std::string& name) { return "Results for Map File: " + name; }
 std::string ScenarioTitle(const std::string& name) { return "Results for Scenario File: " + name; }
@@ -164,39 +139,6 @@ void ExpectTidyLayout(Check& check, HWND dialog) {
         }
 }
 
-// The texts of the static controls, as a count of each.
-std::map<std::string, int> LabelCounts(HWND dialog) {
-    std::map<std::string, int> counts;
-    for (const HWND control : DirectChildren(dialog))
-        if (ClassNameOf(control) == "Static") ++counts[WindowText(control)];
-    return counts;
-}
-
-void ExpectLabels(Check& check, HWND dialog, bool scenario) {
-    std::map<std::string, int> wanted;
-    for (const std::string& label : MapLabels) ++wanted[label];
-    if (scenario)
-        for (const std::string& label : UnitLabels) ++wanted[label];
-    const std::map<std::string, int> seen = LabelCounts(dialog);
-    for (const auto& [label, count] : wanted) {
-        const auto found = seen.find(label);
-        const int seenCount = found == seen.end() ? 0 : found->second;
-        check.Expect(seenCount == count, "label " + Quoted(label) + " shows " + std::to_string(count) +
-                                             " time(s), not " + std::to_string(seenCount));
-    }
-    for (const auto& [label, count] : seen)
-        check.Expect(wanted.count(label) != 0, "no label other than the layout's: " + Quoted(label));
-}
-
-void ExpectReadOnlyFields(Check& check, HWND dialog, const std::vector<int>& ids) {
-    for (const int id : ids) {
-        const HWND field = GetDlgItem(dialog, id);
-        if (field == nullptr) continue;  // reported by the field checks
-        check.Expect(ClassNameOf(field) == "Edit" && (GetWindowLongA(field, GWL_STYLE) & ES_READONLY) != 0,
-                     "field " + std::to_string(id) + " is a read-only text field");
-    }
-}
-
 struct MassCase {
     const char* name;
     int count;
@@ -231,7 +173,6 @@ GUI_CASE(MapResultsFigures, "map results: every field of dialog 134 for a map wi
     const HWND dialog = WrittenAndExamined(check, program, MapKind, "Figures.MAP", FiguresMap());
     ExpectFields(check, dialog, FiguresFields);
     check.Expect(!HasUnitFields(dialog), "the map layout has no unit table");
-    ExpectReadOnlyFields(check, dialog, MapValueFields());
     check.Expect((GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) == 0, "the dialog has no system menu or close box");
     check.Expect(IsWindowEnabled(program.MainWindow()) == FALSE, "the dialog is modal: the main window is disabled");
     SaveScreenshot(dialog, "map-results");
@@ -258,9 +199,6 @@ GUI_CASE(ScenarioResultsFigures, "scenario results: dialog 135 shows the map's f
     const HWND dialog = WrittenAndExamined(check, program, ScenarioKind, "Figures.SCN", FiguresScenario());
     ExpectFields(check, dialog, FiguresFields);
     ExpectFields(check, dialog, UnitFields(KnownUnits()));
-    std::vector<int> valueFields = MapValueFields();
-    for (int id = IDC_UNIT_FIRST; id <= UnitFieldLast; ++id) valueFields.push_back(id);
-    ExpectReadOnlyFields(check, dialog, valueFields);
     CloseWithOk(check, dialog);
 }
 
@@ -271,9 +209,6 @@ GUI_CASE(MapAfterScenarioHasNoUnits, "map results: a map examined after a scenar
     CloseWithOk(check, dialog);
     dialog = WrittenAndExamined(check, program, MapKind, "three-cities.map", ThreeCitiesMap());
     check.Expect(!HasUnitFields(dialog), "the map's dialog has none of the unit fields 1031 to 1102");
-    for (const Field& unit : UnitFields(KnownUnits()))
-        for (const HWND control : DirectChildren(dialog))
-            check.Expect(WindowText(control) != unit.text, "no control shows the scenario's unit count " + unit.text);
     ExpectFields(check, dialog, ThreeCitiesFields);
     CloseWithOk(check, dialog);
 }
@@ -303,19 +238,17 @@ GUI_CASE(ResultsIgnoreEscapeCloseOnEnter, "results: Esc leaves the dialog open, 
     }
 }
 
-GUI_CASE(MapLayoutTidy, "results: in dialog 134 no two fields or labels overlap, all lie inside, labels as laid out") {
+GUI_CASE(MapLayoutTidy, "results: in dialog 134 no two fields or labels overlap, all lie inside") {
     TelvornProcess program;
     const HWND dialog = WrittenAndExamined(check, program, MapKind, "figures.map", FiguresMap());
     ExpectTidyLayout(check, dialog);
-    ExpectLabels(check, dialog, false);
     CloseWithOk(check, dialog);
 }
 
-GUI_CASE(ScenarioLayoutTidy, "results: in dialog 135 no two fields or labels overlap, all lie inside, labels as laid out") {
+GUI_CASE(ScenarioLayoutTidy, "results: in dialog 135 no two fields or labels overlap, all lie inside") {
     TelvornProcess program;
     const HWND dialog = WrittenAndExamined(check, program, ScenarioKind, "harbour-towns.scn", ModestScenario());
     ExpectTidyLayout(check, dialog);
-    ExpectLabels(check, dialog, true);
     SaveScreenshot(dialog, "scenario-results");
     CloseWithOk(check, dialog);
 }

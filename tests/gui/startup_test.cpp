@@ -189,8 +189,6 @@ struct MenuWalk {
 };
 
 const MenuWalk MenuWalks[] = {
-    {"Alt+F, Enter chooses Examine Map", {}, "Select MAP to Load:"},
-    {"Alt+F, Down, Enter chooses Examine Scenario", {{VK_DOWN, false}}, "Select Scenario to Load:"},
     {"Alt+F, Right, Enter chooses Help and Credits", {{VK_RIGHT, false}}, "Instructions and Credits"},
 };
 
@@ -308,13 +306,6 @@ GUI_CASE(ExitEndsProgram, "Exit (command 105) ends the process with exit code 0"
     ExpectEndsWithExitCodeZero(check, program, "Exit");
 }
 
-GUI_CASE(ExitAccessKeyEndsProgram, "menu from the keyboard: Alt+F, x (E&xit) ends the process with exit code 0") {
-    TelvornProcess program;
-    const HWND window = RequireMainWindow(check, program);
-    check.Require(PressKeys(window, {{'F', true}, {'X', false}}), "the main window takes the keyboard");
-    ExpectEndsWithExitCodeZero(check, program, "Alt+F, x");
-}
-
 GUI_CASE(CloseBoxClickEndsProgram, "a mouse click on the close box ends the process with exit code 0") {
     TelvornProcess program;
     const HWND window = RequireMainWindow(check, program);
@@ -334,26 +325,4 @@ GUI_CASE(CloseBoxClickEndsProgram, "a mouse click on the close box ends the proc
     check.Require(PressKeys(window, {}), "the window comes to the front");
     ClickAt(closeBox);
     ExpectEndsWithExitCodeZero(check, program, "the click on the close box");
-}
-
-GUI_CASE(CloseBoxEndsProgram, "the close box (SC_CLOSE) ends the process with exit code 0") {
-    TelvornProcess program;
-    const HWND window = RequireMainWindow(check, program);
-    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ExpectEndsWithExitCodeZero(check, program, "SC_CLOSE");
-}
-
-GUI_CASE(CloseMessageEndsProgram, "WM_CLOSE ends the process with exit code 0") {
-    TelvornProcess program;
-    const HWND window = RequireMainWindow(check, program);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ExpectEndsWithExitCodeZero(check, program, "WM_CLOSE");
-}
-
-GUI_CASE(UnknownCommandIgnored, "a command id the menu does not hold changes nothing") {
-    TelvornProcess program;
-    const HWND window = RequireMainWindow(check, program);
-    program.Command(999);
-    check.Expect(program.ShowsNothingMore(), "no dialog opens and the window still takes input");
-    check.Expect(IsWindow(window) != FALSE, "the window stays");
 }

@@ -99,13 +99,17 @@ bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
 bool PressKey(HWND window, WORD key) { return PressKeys(window, {{key, false}}); }
 
 void ClickAt(POINT point) {
+    // The move comes in the same batch as the button, so the click lands
+    // where the pointer is sent, whenever the system takes the move.
     SetCursorPos(point.x, point.y);
-    INPUT input[2]{};
-    input[0].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof input[0]);
+    INPUT input[3]{};
+    for (INPUT& each : input) each.type = INPUT_MOUSE;
+    input[0].mi.dx = (point.x * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN);
+    input[0].mi.dy = (point.y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof input[0]);
 }
 
 void ClickButton(HWND dialog, int id) {
