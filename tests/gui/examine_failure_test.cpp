@@ -1,68 +1,54 @@
 // Examinations that fail: each shows one "File Error!" box with the exact
 // three-line text; a cancelled choice shows nothing at all.
 
-#include <windows.h>
-
-#include <functional>
-#include <string>
-
-#include "tests/gui/file_dialog.h"
-#include "tests/gui/game_fixtures.h"
-#include "tests/gui/gui_check.h"
-#include "tests/gui/menu_examination.h"
-#include "tests/gui/screenshot.h"
-#include "tests/gui/telvorn_process.h"
-#include "tests/gui/windows_seen.h"
+#include "tests/gui/gui_driver.h"
 
 namespace {
 
-// Holds a file open without sharing, so that the program cannot open it
-// although the file dialog sees that it exists.
-class HeldFile {
-public:
-    explicit HeldFile(const std::string& path)
-        : handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~HeldFile() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle;
-};
+constexpr const char* UnableToFindFile = "Unable to find file.";
+constexpr const char* FileDataIsBad = "File data is bad.";
 
 struct FailureCase {
     const char* name;
     const ExamineKind& kind;
     const char* fileName;
-    std::function<filemaker::GameFile()> make;
+    filemaker::GameFile (*make)();
     const char* reason;
-    bool held;               // the file exists but is held without sharing
+    bool held;               // the file exists, but is held open without sharing
     const char* screenshot;  // the name of the error box's picture, or nullptr
 };
 
-filemaker::GameFile ScenarioTypedAsMap() { return FiguresScenario(); }
-
 const FailureCase FailureCases[] = {
-    {"a file that cannot be opened shows \"Unable to find file.\"", MapKind, "held.map", FiguresMap,
+    {"a file that cannot be opened shows \"Unable to find file.\"", MapKind, "held.map", [] { return SmallMap(); },
      UnableToFindFile, true, nullptr},
     {"a scenario chosen under Examine Map shows \"File data is bad.\"", MapKind, "wrong-kind.scn",
-     ScenarioTypedAsMap, FileDataIsBad, false, nullptr},
-    {"a map of version 0 shows the unsupported version", MapKind, "version-0.map", [] { return MapWithVersion(0); },
+     [] { return SmallScenario(); }, FileDataIsBad, false, nullptr},
+    {"a map of version 0 shows the unsupported version", MapKind, "version-0.map", [] { return SmallMap(0); },
      UnsupportedVersion, false, nullptr},
-    {"a map of version 2 shows the newer version", MapKind, "version-2.map", [] { return MapWithVersion(2); },
+    {"a map of version 2 shows the newer version", MapKind, "version-2.map", [] { return SmallMap(2); },
      NewerVersion, false, "error-box"},
     {"a scenario without its SCND chunk shows \"File data is bad.\"", ScenarioKind, "no-units.scn",
-     ScenarioWithoutUnits, FileDataIsBad, false, nullptr},
+     [] {
+         filemaker::GameFile file = SmallMap();
+         file.typeTag = "CSCN";
+         return file;
+     },
+     FileDataIsBad, false, nullptr},
 };
 
 void RunFailureCase(Check& check, const FailureCase& failure) {
     const std::string path = FixturePath(failure.fileName);
-    check.Require(WriteFixture(path, failure.make()), "the game file can be written: " + path);
-    const HeldFile held(failure.held ? path : std::string());
-    check.Require(!failure.held || held.Held(), "the game file can be held without sharing");
+    RequireWritten(check, path, failure.make());
+    // Held without sharing, the program cannot open the file although the
+    // file dialog sees that it exists.
+    struct Held {
+        HANDLE handle;
+        ~Held() {
+            if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        }
+    } const held{failure.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE};
+    check.Require(!failure.held || held.handle != INVALID_HANDLE_VALUE, "the game file can be held without sharing");
 
     TelvornProcess program;
     const HWND answer = ExamineThroughMenu(check, program, failure.kind, path);
@@ -71,39 +57,26 @@ void RunFailureCase(Check& check, const FailureCase& failure) {
     check.Expect(program.ShowsNothingMore(), "no results dialog or second message follows the error");
 }
 
-const bool FailureCasesRegistered = [] {
-    for (const FailureCase& failure : FailureCases)
-        GuiCaseRegistration(std::string("failure: ") + failure.name,
-                            [&failure](Check& check) { RunFailureCase(check, failure); });
-    return true;
-}();
+const bool FailureCasesRegistered = RegisterCases("failure: ", FailureCases, RunFailureCase);
 
 }  // namespace
 
-GUI_CASE(CancelShowsNothing, "failure: cancelling the file dialog shows nothing, for either kind") {
+GUI_CASE(CancelShowsNothing, "failure: a missing name is refused by the file dialog itself; cancelling shows nothing") {
+    const std::string missing = FixturePath("nowhere.map");
+    DeleteFileA(missing.c_str());
     TelvornProcess program;
     for (const ExamineKind* kind : {&MapKind, &ScenarioKind}) {
+        const std::string under = std::string(" under Examine ") + kind->kindName;
         const HWND dialog = OpenFileDialog(check, program, *kind);
-        CancelFileDialog(dialog);
-        check.Expect(TelvornProcess::WaitUntilClosed(dialog), "Cancel closes the file dialog");
-        check.Expect(program.ShowsNothingMore(),
-                     std::string("after Cancel under ") + kind->kindName + " no window opens and the main window takes input");
+        const HWND warning = ChooseFile(program, dialog, missing);
+        check.Require(warning != nullptr, "a warning answers the missing file" + under);
+        check.Expect(GetWindow(warning, GW_OWNER) == dialog && WindowText(warning) != "File Error!",
+                     "the warning is the file dialog's own, not the program's error" + under);
+        ClickButton(warning, IDOK);
+        check.Expect(WaitUntilClosed(warning), "OK closes the warning" + under);
+        check.Expect(IsWindowVisible(dialog) != FALSE, "the file dialog stays open for another choice" + under);
+        ClickButton(dialog, IDCANCEL);
+        check.Expect(WaitUntilClosed(dialog), "Cancel closes the file dialog" + under);
+        check.Expect(program.ShowsNothingMore(), "after Cancel" + under + " no window opens and the main window takes input");
     }
-}
-
-GUI_CASE(MissingFileRefusedByDialog, "failure: a name that does not exist is refused by the file dialog itself") {
-    const std::string path = FixturePath("nowhere.map");
-    DeleteFileA(path.c_str());
-    TelvornProcess program;
-    const HWND dialog = OpenFileDialog(check, program, MapKind);
-    const HWND warning = ChooseFile(program, dialog, path);
-    check.Require(warning != nullptr, "a warning answers the missing file");
-    check.Expect(WindowText(warning) != "File Error!", "the warning is the dialog's own, not the program's error");
-    check.Expect(GetWindow(warning, GW_OWNER) == dialog, "the warning is owned by the file dialog");
-    ClickButton(warning, IDOK);
-    check.Expect(TelvornProcess::WaitUntilClosed(warning), "OK closes the warning");
-    check.Expect(IsWindowVisible(dialog) != FALSE, "the file dialog stays open for another choice");
-    CancelFileDialog(dialog);
-    check.Expect(TelvornProcess::WaitUntilClosed(dialog), "Cancel then closes it");
-    check.Expect(program.ShowsNothingMore(), "the program shows nothing of its own");
 }

@@ -5,38 +5,57 @@
 //       every general case, or those whose names contain one of the texts;
 //       needs no registry value and no CV.ini in the run folder.
 //   telvorn-gui-driver OPTIONS first-folder SETTING FOLDER
-//       the one game-folder case: the first file dialog opens in FOLDER
-//       (lower case, ending with a backslash) in the registry and INI
-//       setting that run-gui-tests.sh has made and names SETTING.
+//       the one game-folder case, in the registry and INI setting that
+//       run-gui-tests.sh has made and names SETTING.
 //
 // OPTIONS: --program EXE --run-folder DIR --files-folder DIR
 //          [--screenshots DIR] [--log FILE]
 
-#include <windows.h>
+#include "tests/gui/gui_driver.h"
 
 #include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <exception>
 
-#include "tests/gui/driver_settings.h"
-#include "tests/gui/game_folder_test.h"
-#include "tests/gui/gui_check.h"
+bool Check::Expect(bool condition, const std::string& what) {
+    if (!condition) failures.push_back(what);
+    return condition;
+}
+
+bool Check::ExpectText(const std::string& seen, const std::string& wanted, const std::string& what) {
+    return Expect(seen == wanted, what + ": saw " + Quoted(seen) + ", wanted " + Quoted(wanted));
+}
+
+void Check::Require(bool condition, const std::string& what) {
+    if (!Expect(condition, what)) throw CaseAbort{};
+}
+
+std::vector<GuiCase>& GuiCases() {
+    static std::vector<GuiCase> cases;
+    return cases;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string shown = "\"";
+    for (const char letter : text) {
+        char code[8];
+        std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(letter));
+        shown += letter == '\n' ? "\\n" : static_cast<unsigned char>(letter) < 0x20 ? code : std::string(1, letter);
+    }
+    return shown + "\"";
+}
 
 namespace {
 
 FILE* logFile = nullptr;
 
 void Print(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-    if (logFile != nullptr) {
-        std::fprintf(logFile, "%s\n", line.c_str());
-        std::fflush(logFile);
-    }
+    for (FILE* out : {stdout, logFile})
+        if (out != nullptr) {
+            std::fprintf(out, "%s\n", line.c_str());
+            std::fflush(out);
+        }
 }
 
-// Runs one case and prints its result; true when it passed.
 bool RunCase(const GuiCase& guiCase) {
     Check check;
     const DWORD start = GetTickCount();
@@ -49,24 +68,11 @@ bool RunCase(const GuiCase& guiCase) {
     }
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, " (%.1f s)", (GetTickCount() - start) / 1000.0);
-    const bool passed = check.Failures().empty();
+    const bool passed = check.failures.empty();
     Print(std::string(passed ? "PASS " : "FAIL ") + guiCase.name + seconds);
-    for (const std::string& failure : check.Failures()) Print("    " + failure);
-    for (const std::string& note : check.Notes()) Print("    note: " + note);
+    for (const std::string& failure : check.failures) Print("    " + failure);
+    for (const std::string& note : check.notes) Print("    note: " + note);
     return passed;
-}
-
-bool Selected(const GuiCase& guiCase, const std::vector<std::string>& texts) {
-    if (texts.empty()) return true;
-    for (const std::string& text : texts)
-        if (guiCase.name.find(text) != std::string::npos) return true;
-    return false;
-}
-
-int Usage() {
-    Print("usage: telvorn-gui-driver --program EXE --run-folder DIR --files-folder DIR [--screenshots DIR] "
-          "[--log FILE] (cases [TEXT...] | first-folder SETTING FOLDER)");
-    return 2;
 }
 
 }  // namespace
@@ -75,38 +81,39 @@ int main(int argc, char** argv) {
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (argument == "--program" && hasValue)
-            driverSettings.program = argv[++i];
-        else if (argument == "--run-folder" && hasValue)
-            driverSettings.runFolder = argv[++i];
-        else if (argument == "--files-folder" && hasValue)
-            driverSettings.filesFolder = argv[++i];
-        else if (argument == "--screenshots" && hasValue)
-            driverSettings.screenshotFolder = argv[++i];
-        else if (argument == "--log" && hasValue)
+        std::string* setting = argument == "--program"       ? &driverSettings.program
+                               : argument == "--run-folder"   ? &driverSettings.runFolder
+                               : argument == "--files-folder" ? &driverSettings.filesFolder
+                               : argument == "--screenshots"  ? &driverSettings.screenshotFolder
+                                                              : nullptr;
+        if (i + 1 < argc && setting != nullptr)
+            *setting = argv[++i];
+        else if (i + 1 < argc && argument == "--log")
             logFile = std::fopen(argv[++i], "a");
         else
             words.push_back(argument);
     }
-    if (words.empty() || driverSettings.program.empty() || driverSettings.runFolder.empty() ||
-        driverSettings.filesFolder.empty())
-        return Usage();
-
     std::vector<GuiCase> cases;
-    if (words[0] == "cases") {
-        const std::vector<std::string> texts(words.begin() + 1, words.end());
-        for (const GuiCase& guiCase : GuiCases())
-            if (Selected(guiCase, texts)) cases.push_back(guiCase);
-    } else if (words[0] == "first-folder" && words.size() == 3) {
+    const bool understood = !driverSettings.program.empty() && !driverSettings.runFolder.empty() &&
+                            !driverSettings.filesFolder.empty() && !words.empty() &&
+                            (words[0] == "cases" || (words[0] == "first-folder" && words.size() == 3));
+    if (understood && words[0] == "cases") {
+        for (const GuiCase& guiCase : GuiCases()) {
+            bool selected = words.size() == 1;
+            for (size_t i = 1; i < words.size(); ++i) selected |= guiCase.name.find(words[i]) != std::string::npos;
+            if (selected) cases.push_back(guiCase);
+        }
+    } else if (understood) {
         const std::string folder = words[2];
-        const std::string where = folder == "*" ? std::string("its own default folder") : folder;
-        cases.push_back({"game folder, " + words[1] + ": the first file dialog opens in " + where,
+        cases.push_back({"game folder, " + words[1] + ": the first file dialog opens in " +
+                             (folder == "*" ? std::string("its own default folder") : folder),
                          [folder](Check& check) { CheckFirstFolder(check, folder); }});
-    } else {
-        return Usage();
     }
-
+    if (!understood) {
+        Print("usage: telvorn-gui-driver --program EXE --run-folder DIR --files-folder DIR [--screenshots DIR] "
+              "[--log FILE] (cases [TEXT...] | first-folder SETTING FOLDER)");
+        return 2;
+    }
     int passed = 0;
     int failed = 0;
     for (const GuiCase& guiCase : cases) (RunCase(guiCase) ? passed : failed) += 1;

@@ -1,224 +1,268 @@
 // The results dialogs 134 (map) and 135 (scenario): every field by its
 // control id, the title, how they close, and their layouts.
 
-#include <windows.h>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <utility>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "tests/gui/game_fixtures.h"
-#include "tests/gui/gui_check.h"
-#include "tests/gui/menu_examination.h"
-#include "tests/gui/screenshot.h"
-#include "tests/gui/telvorn_process.h"
-#include "tests/gui/windows_seen.h"
+#include "tests/gui/gui_driver.h"
 #include "ui/resources/resource.h"
 
 namespace {
+
+// ---- Game files with known figures.
+
+// One terrain code of each class, City to Edge.
+constexpr uint8_t CityCode = 162, ForestCode = 34, MountainCode = 98, RiverCode = 130, RoughCode = 66,
+                  EdgeCode = 164, WaterCode = filemaker::WaterCode, ClearCode = filemaker::ClearCode;
+
+// 10 rows by 30 columns, wrap flag 0x80 ("YES"). Squares per class: City 2,
+// Water 100, Clear 120, Forest 30, Mountain 20, River 15, Rough 10, Edge 3,
+// so the percentages are 0, 33, 40, 10, 6, 5, 3 and 1. The water fills rows
+// 1 to 3 and the start of row 4, the land the rest: one water mass and one
+// land mass. 60 cities: specialty k (3 to 12) on k - 2 of them, one each of
+// 0, 1, 2, 13 and 20; efficiencies 100, one of them 255, so the average is
+// 6155 / 60 = 102.
+filemaker::GameFile FiguresFile(std::optional<filemaker::UnitTable> units = std::nullopt) {
+    filemaker::MapLayout map;
+    map.rows = 10;
+    map.columns = 30;
+    map.wrapFlag = 0x80;
+    for (const auto& [count, code] : {std::pair{30, ClearCode}, {100, WaterCode}, {90, ClearCode}, {30, ForestCode},
+                                      {20, MountainCode}, {15, RiverCode}, {10, RoughCode}, {3, EdgeCode},
+                                      {2, CityCode}})
+        map.squares.insert(map.squares.end(), static_cast<size_t>(count), code);
+    std::vector<filemaker::City> cities;
+    for (uint8_t specialty = 3; specialty <= 12; ++specialty)
+        cities.insert(cities.end(), static_cast<size_t>(specialty - 2), {100, specialty});
+    for (const uint8_t specialty : {0, 1, 2, 13, 20}) cities.push_back({100, specialty});
+    cities.back().productionEfficiency = 255;
+    return units ? filemaker::ScenarioFile(map, cities, *units) : filemaker::MapFile(map, cities);
+}
+
+// Count k of player p: (p odd ? -1 : 1) * (1000 * (p + 1) + k), except
+// player 0 count 0, 2147483647, and player 5 count 13, -2147483648.
+filemaker::UnitTable KnownUnits() {
+    filemaker::UnitTable units{};
+    for (int player = 0; player < 6; ++player)
+        for (int count = 0; count < 15; ++count)
+            units[player][count] = (player % 2 == 1 ? -1 : 1) * (1000 * (player + 1) + count);
+    units[0][0] = std::numeric_limits<int32_t>::max();
+    units[5][13] = std::numeric_limits<int32_t>::min();
+    return units;
+}
+
+// Unit counts of the size that real scenarios have, whose texts fit the
+// unit table's narrow fields: player p, count k: (p + 1) * (k + 1) % 40.
+filemaker::UnitTable ModestUnits() {
+    filemaker::UnitTable units{};
+    for (int player = 0; player < 6; ++player)
+        for (int count = 0; count < 15; ++count) units[player][count] = (player + 1) * (count + 1) % 40;
+    return units;
+}
+
+// 40 rows by 40 columns of one kind with count single squares of the other
+// kind in its odd rows and even columns, none touching another: water
+// squares in land (waterInLand) or land squares in water.
+filemaker::GameFile SeparateSquaresMap(int count, bool waterInLand) {
+    filemaker::MapLayout map;
+    map.rows = 40;
+    map.columns = 40;
+    map.squares.assign(40 * 40, waterInLand ? ClearCode : WaterCode);
+    for (int placed = 0; placed < count; ++placed)
+        map.squares[static_cast<size_t>((1 + placed / 20 * 2) * 40 + placed % 20 * 2)] =
+            waterInLand ? WaterCode : ClearCode;
+    return filemaker::MapFile(map, {});
+}
+
+// ---- What the dialogs show.
 
 struct Field {
     int id;
     std::string text;
 };
+using Fields = std::vector<Field>;
 
-// The entry of the unit table that row r (0 to 10) of the table shows.
-constexpr int UnitRowEntries[11] = {0, 9, 10, 11, 12, 3, 4, 5, 6, 7, 8};
-constexpr int AbEntry = 13;
-constexpr int UnitFieldLast = IDC_UNIT_AB_FIRST + 5;
+Fields operator+(Fields first, const Fields& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
 
-// What FiguresMap shows, in both layouts.
-const std::vector<Field> FiguresFields = {
+// Terrain counts, City to Edge, and their percentages of the squares.
+Fields TerrainFields(const std::vector<std::string>& counts, const std::vector<std::string>& percentages) {
+    Fields fields;
+    for (int terrainClass = 0; terrainClass < static_cast<int>(counts.size()); ++terrainClass) {
+        fields.push_back({IDC_TERRAIN_COUNT_FIRST + terrainClass, counts[terrainClass]});
+        fields.push_back({IDC_TERRAIN_PERCENT_FIRST - terrainClass, percentages[terrainClass]});
+    }
+    return fields;
+}
+
+// What FiguresFile shows, in both layouts.
+const Fields FiguresFields = Fields{
     {IDC_COLUMNS, "30"}, {IDC_ROWS, "10"}, {IDC_TOTAL_SQUARES, "300"}, {IDC_MAP_WRAP, "YES"},
     {IDC_AVERAGE_PRODUCTION, "102"}, {IDC_WATER_MASSES, "1"}, {IDC_LAND_MASSES, "1"},
     // Specialty k is on k - 2 cities.
     {IDC_SPECIALTY_IN, "7"}, {IDC_SPECIALTY_AR, "8"}, {IDC_SPECIALTY_F, "9"}, {IDC_SPECIALTY_B, "10"},
     {IDC_SPECIALTY_AC, "6"}, {IDC_SPECIALTY_TR, "1"}, {IDC_SPECIALTY_DD, "2"}, {IDC_SPECIALTY_SS, "3"},
     {IDC_SPECIALTY_CR, "4"}, {IDC_SPECIALTY_BB, "5"},
-    // Terrain counts, City to Edge, and their percentages of 300.
-    {IDC_TERRAIN_COUNT_FIRST + 0, "2"}, {IDC_TERRAIN_PERCENT_FIRST - 0, "0"},
-    {IDC_TERRAIN_COUNT_FIRST + 1, "100"}, {IDC_TERRAIN_PERCENT_FIRST - 1, "33"},
-    {IDC_TERRAIN_COUNT_FIRST + 2, "120"}, {IDC_TERRAIN_PERCENT_FIRST - 2, "40"},
-    {IDC_TERRAIN_COUNT_FIRST + 3, "30"}, {IDC_TERRAIN_PERCENT_FIRST - 3, "10"},
-    {IDC_TERRAIN_COUNT_FIRST + 4, "20"}, {IDC_TERRAIN_PERCENT_FIRST - 4, "6"},
-    {IDC_TERRAIN_COUNT_FIRST + 5, "15"}, {IDC_TERRAIN_PERCENT_FIRST - 5, "5"},
-    {IDC_TERRAIN_COUNT_FIRST + 6, "10"}, {IDC_TERRAIN_PERCENT_FIRST - 6, "3"},
-    {IDC_TERRAIN_COUNT_FIRST + 7, "3"}, {IDC_TERRAIN_PERCENT_FIRST - 7, "1"},
-};
+} + TerrainFields({"2", "100", "120", "30", "20", "15", "10", "3"}, {"0", "33", "40", "10", "6", "5", "3", "1"});
 
-// What ThreeCitiesMap shows: 4 x 5 clear squares, efficiencies 50, 50, 51.
-const std::vector<Field> ThreeCitiesFields = {
+// What SmallMap shows: 4 x 5 clear squares, efficiencies 50, 50, 51.
+const Fields SmallMapFields = Fields{
     {IDC_COLUMNS, "5"}, {IDC_ROWS, "4"}, {IDC_TOTAL_SQUARES, "20"}, {IDC_MAP_WRAP, "NO"},
     {IDC_AVERAGE_PRODUCTION, "50"}, {IDC_WATER_MASSES, "0"}, {IDC_LAND_MASSES, "1"},
     {IDC_SPECIALTY_TR, "2"}, {IDC_SPECIALTY_B, "1"}, {IDC_SPECIALTY_IN, "0"}, {IDC_SPECIALTY_BB, "0"},
-    {IDC_TERRAIN_COUNT_FIRST + 2, "20"}, {IDC_TERRAIN_PERCENT_FIRST - 2, "100"},
-    {IDC_TERRAIN_COUNT_FIRST + 1, "0"}, {IDC_TERRAIN_PERCENT_FIRST - 1, "0"},
-};
+} + TerrainFields({"0", "0", "20"}, {"0", "0", "100"});
 
-std::vector<Field> UnitFields(const filemaker::UnitTable& units) {
-    std::vector<Field> fields;
+// Row r (0 to 10) of player p's column shows count UnitRowEntries[r]; the
+// AB row shows count 13.
+Fields UnitFields(const filemaker::UnitTable& units) {
+    constexpr int UnitRowEntries[11] = {0, 9, 10, 11, 12, 3, 4, 5, 6, 7, 8};
+    Fields fields;
     for (int player = 0; player < 6; ++player) {
         for (int row = 0; row < 11; ++row)
             fields.push_back({IDC_UNIT_FIRST + 11 * player + row, std::to_string(units[player][UnitRowEntries[row]])});
-        fields.push_back({IDC_UNIT_AB_FIRST + player, std::to_string(units[player][AbEntry])});
+        fields.push_back({IDC_UNIT_AB_FIRST + player, std::to_string(units[player][13])});
     }
     return fields;
 }
 
-std::string MapTitle(const std::string& name) { return "Results for Map File: " + name; }
-std::string ScenarioTitle(const std::string& name) { return "Results for Scenario File: " + name; }
-
-// Examines the file through the menu and requires the results dialog with
-// this title; a message box in its place is shown in the failure.
-HWND ExamineForResults(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& path,
-                       const std::string& title) {
-    const HWND answer = ExamineThroughMenu(check, program, kind, path);
-    const std::string seen = WindowText(answer);
-    check.Require(seen == title, "the results dialog " + Quoted(title) + " opens, not " + Quoted(seen) + " " +
-                                     Quoted(MessageBoxText(answer)));
-    check.Expect(GetWindow(answer, GW_OWNER) == program.MainWindow(), "the results dialog is owned by the main window");
-    return answer;
-}
-
-HWND WrittenAndExamined(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& name,
-                        const filemaker::GameFile& file) {
-    const std::string path = FixturePath(name);
-    check.Require(WriteFixture(path, file), "the game file can be written: " + path);
-    const std::string lowerName = LowerCased(name);
-    return ExamineForResults(check, program, kind, path,
-                             &kind == &MapKind ? MapTitle(lowerName) : ScenarioTitle(lowerName));
-}
-
-void ExpectFields(Check& check, HWND dialog, const std::vector<Field>& fields) {
-    for (const Field& field : fields) {
-        if (!check.Expect(GetDlgItem(dialog, field.id) != nullptr, "the dialog has field " + std::to_string(field.id)))
-            continue;
-        check.ExpectText(ControlText(dialog, field.id), field.text, "field " + std::to_string(field.id));
-    }
-}
-
-void CloseWithOk(Check& check, HWND dialog) {
-    ClickButton(dialog, IDOK);
-    check.Expect(TelvornProcess::WaitUntilClosed(dialog), "OK closes the results dialog");
+Fields MassFields(const char* water, const char* land) {
+    return {{IDC_WATER_MASSES, water}, {IDC_LAND_MASSES, land}, {IDC_ROWS, "40"}, {IDC_COLUMNS, "40"},
+            {IDC_TOTAL_SQUARES, "1600"}};
 }
 
 bool HasUnitFields(HWND dialog) {
-    for (int id = IDC_UNIT_FIRST; id <= UnitFieldLast; ++id)
+    for (int id = IDC_UNIT_FIRST; id <= IDC_UNIT_AB_FIRST + 5; ++id)
         if (GetDlgItem(dialog, id) != nullptr) return true;
     return false;
 }
 
-std::string ControlName(HWND control) {
-    return std::to_string(GetDlgCtrlID(control)) + " " + Quoted(WindowText(control));
+// Examines the file through the menu and requires the results dialog with
+// the title for its lower-cased name; a message box in its place is shown
+// in the failure.
+HWND ExamineForResults(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& name,
+                       const filemaker::GameFile& file) {
+    const std::string path = FixturePath(name);
+    RequireWritten(check, path, file);
+    const HWND answer = ExamineThroughMenu(check, program, kind, path);
+    const std::string title = std::string("Results for ") + kind.kindName + " File: " + LowerCased(name);
+    const std::string seen = WindowText(answer);
+    check.Require(seen == title, "the results dialog " + Quoted(title) + " opens, not " + Quoted(seen) + " " +
+                                     Quoted(ControlText(answer, MessageBoxTextId)));
+    check.Expect(GetWindow(answer, GW_OWNER) == program.MainWindow(), "the results dialog is owned by the main window");
+    return answer;
+}
+
+void ExpectFields(Check& check, HWND dialog, const Fields& fields) {
+    for (const Field& field : fields)
+        if (check.Expect(GetDlgItem(dialog, field.id) != nullptr, "the dialog has field " + std::to_string(field.id)))
+            check.ExpectText(ControlText(dialog, field.id), field.text, "field " + std::to_string(field.id));
+}
+
+void CloseWithOk(Check& check, HWND dialog) {
+    ClickButton(dialog, IDOK);
+    check.Expect(WaitUntilClosed(dialog), "OK closes the results dialog");
 }
 
 // No two controls other than group boxes overlap, and every control lies
 // inside the dialog's client area.
 void ExpectTidyLayout(Check& check, HWND dialog) {
-    const RECT client = ClientRectOnScreen(dialog);
-    const std::vector<HWND> controls = DirectChildren(dialog);
-    check.Expect(controls.size() > 10, "the dialog has its controls");
+    RECT client{};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const auto rectText = [](const RECT& rect) {
+        char text[80];
+        std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", rect.left, rect.top, rect.right, rect.bottom);
+        return std::string(text);
+    };
+    const auto shown = [&](HWND control, const RECT& rect) {
+        return "control " + std::to_string(GetDlgCtrlID(control)) + " " + Quoted(WindowText(control)) + " " +
+               rectText(rect);
+    };
     std::vector<std::pair<HWND, RECT>> placed;
-    for (const HWND control : controls) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
         RECT rect{};
         GetWindowRect(control, &rect);
-        const bool inside = rect.left >= client.left && rect.top >= client.top && rect.right <= client.right &&
-                            rect.bottom <= client.bottom;
-        if (!inside)
-            check.Expect(false, "control " + ControlName(control) + " " + RectText(rect) + " lies inside the dialog " +
-                                    RectText(client));
-        if (!IsGroupBox(control)) placed.emplace_back(control, rect);
+        if (rect.left < client.left || rect.top < client.top || rect.right > client.right || rect.bottom > client.bottom)
+            check.Expect(false, shown(control, rect) + " lies inside the dialog " + rectText(client));
+        const bool groupBox = ClassNameOf(control) == "Button" &&
+                              (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (!groupBox) placed.emplace_back(control, rect);
     }
+    check.Expect(placed.size() > 10, "the dialog has its controls");
     for (size_t i = 0; i < placed.size(); ++i)
         for (size_t j = i + 1; j < placed.size(); ++j) {
             RECT common;
             if (IntersectRect(&common, &placed[i].second, &placed[j].second))
-                check.Expect(false, "control " + ControlName(placed[i].first) + " " + RectText(placed[i].second) +
-                                        " overlaps " + ControlName(placed[j].first) + " " +
-                                        RectText(placed[j].second));
+                check.Expect(false, shown(placed[i].first, placed[i].second) + " overlaps " +
+                                        shown(placed[j].first, placed[j].second));
         }
 }
 
-struct MassCase {
+// ---- The cases: each examines one file and checks its dialog.
+
+struct ResultsCase {
     const char* name;
-    int count;
-    bool waterInLand;
-    const char* waterText;
-    const char* landText;
+    const ExamineKind& kind;
+    const char* fileName;
+    filemaker::GameFile (*make)();
+    Fields fields;
+    const char* screenshot;  // or nullptr
 };
 
-const MassCase MassCases[] = {
-    {"254 separate water squares show 254 water masses", 254, true, "254", "1"},
-    {"255 separate water squares show \">255\" water masses", 255, true, ">255", "1"},
-    {"255 separate land squares show \">255\" land masses", 255, false, "1", ">255"},
+const ResultsCase ResultsCases[] = {
+    {"map results: every field of dialog 134 for a map with known figures; none overlap or leave the dialog",
+     MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields, "map-results"},
+    {"map results: efficiencies 50, 50 and 51 average 50; no wrap shows NO", MapKind, "three-cities.map",
+     [] { return SmallMap(); }, SmallMapFields, nullptr},
+    {"map results: a map without cities shows \"-\" as the average", MapKind, "cityless.map",
+     [] { return filemaker::MapFile(filemaker::MapFromText({"LLLLL", "LLLLL", "LLLLL", "LLLLL"}), {}); },
+     {{IDC_AVERAGE_PRODUCTION, "-"}, {IDC_SPECIALTY_TR, "0"}, {IDC_SPECIALTY_B, "0"}}, nullptr},
+    {"map results: 254 separate water squares show 254 water masses", MapKind, "masses.map",
+     [] { return SeparateSquaresMap(254, true); }, MassFields("254", "1"), nullptr},
+    {"map results: 255 separate water squares show \">255\" water masses", MapKind, "masses.map",
+     [] { return SeparateSquaresMap(255, true); }, MassFields(">255", "1"), nullptr},
+    {"map results: 255 separate land squares show \">255\" land masses", MapKind, "masses.map",
+     [] { return SeparateSquaresMap(255, false); }, MassFields("1", ">255"), nullptr},
+    {"scenario results: dialog 135 shows the map's figures and all 72 unit fields, negative and extreme",
+     ScenarioKind, "Figures.SCN", [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits()),
+     nullptr},
+    {"scenario results: the unit counts of a real-sized scenario; none overlap or leave the dialog", ScenarioKind,
+     "harbour-towns.scn", [] { return FiguresFile(ModestUnits()); }, UnitFields(ModestUnits()), "scenario-results"},
+    {"results: the title shows a long lower-cased file name in full", MapKind,
+     "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-Buffer-Could-Hold.MAP",
+     [] { return SmallMap(); }, SmallMapFields, nullptr},
 };
 
-const bool MassCasesRegistered = [] {
-    for (const MassCase& mass : MassCases)
-        GuiCaseRegistration(std::string("map results: ") + mass.name, [&mass](Check& check) {
-            TelvornProcess program;
-            const HWND dialog = WrittenAndExamined(check, program, MapKind, "masses.map",
-                                                   SeparateSquaresMap(mass.count, mass.waterInLand));
-            ExpectFields(check, dialog, {{IDC_WATER_MASSES, mass.waterText}, {IDC_LAND_MASSES, mass.landText},
-                                         {IDC_ROWS, "40"}, {IDC_COLUMNS, "40"}, {IDC_TOTAL_SQUARES, "1600"}});
-            CloseWithOk(check, dialog);
-        });
-    return true;
-}();
+void RunResultsCase(Check& check, const ResultsCase& results) {
+    TelvornProcess program;
+    const HWND dialog = ExamineForResults(check, program, results.kind, results.fileName, results.make());
+    ExpectFields(check, dialog, results.fields);
+    check.Expect(HasUnitFields(dialog) == (&results.kind == &ScenarioKind),
+                 "the unit table shows in the scenario layout alone");
+    check.Expect((GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) == 0, "the dialog has no system menu or close box");
+    check.Expect(IsWindowEnabled(program.MainWindow()) == FALSE, "the dialog is modal: the main window is disabled");
+    ExpectTidyLayout(check, dialog);
+    if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
+    CloseWithOk(check, dialog);
+}
+
+const bool ResultsCasesRegistered = RegisterCases("", ResultsCases, RunResultsCase);
 
 }  // namespace
 
-GUI_CASE(MapResultsFigures, "map results: every field of dialog 134 for a map with known figures") {
-    TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, MapKind, "Figures.MAP", FiguresMap());
-    ExpectFields(check, dialog, FiguresFields);
-    check.Expect(!HasUnitFields(dialog), "the map layout has no unit table");
-    check.Expect((GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) == 0, "the dialog has no system menu or close box");
-    check.Expect(IsWindowEnabled(program.MainWindow()) == FALSE, "the dialog is modal: the main window is disabled");
-    SaveScreenshot(dialog, "map-results");
-    CloseWithOk(check, dialog);
-    check.Expect(program.ShowsNothingMore(), "nothing follows the results dialog");
-}
-
-GUI_CASE(MapResultsAverageOfThree, "map results: efficiencies 50, 50 and 51 average 50; no wrap shows NO") {
-    TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, MapKind, "three-cities.map", ThreeCitiesMap());
-    ExpectFields(check, dialog, ThreeCitiesFields);
-    CloseWithOk(check, dialog);
-}
-
-GUI_CASE(MapResultsWithoutCities, "map results: a map without cities shows \"-\" as the average") {
-    TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, MapKind, "cityless.map", CitylessMap());
-    ExpectFields(check, dialog, {{IDC_AVERAGE_PRODUCTION, "-"}, {IDC_SPECIALTY_TR, "0"}, {IDC_SPECIALTY_B, "0"}});
-    CloseWithOk(check, dialog);
-}
-
-GUI_CASE(ScenarioResultsFigures, "scenario results: dialog 135 shows the map's figures and all 72 unit fields") {
-    TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, ScenarioKind, "Figures.SCN", FiguresScenario());
-    ExpectFields(check, dialog, FiguresFields);
-    ExpectFields(check, dialog, UnitFields(KnownUnits()));
-    CloseWithOk(check, dialog);
-}
-
 GUI_CASE(MapAfterScenarioHasNoUnits, "map results: a map examined after a scenario shows dialog 134, no unit table") {
     TelvornProcess program;
-    HWND dialog = WrittenAndExamined(check, program, ScenarioKind, "before.scn", FiguresScenario());
+    HWND dialog = ExamineForResults(check, program, ScenarioKind, "before.scn", FiguresFile(KnownUnits()));
     check.Expect(HasUnitFields(dialog), "the scenario shows its unit table");
     CloseWithOk(check, dialog);
-    dialog = WrittenAndExamined(check, program, MapKind, "three-cities.map", ThreeCitiesMap());
+    dialog = ExamineForResults(check, program, MapKind, "three-cities.map", SmallMap());
     check.Expect(!HasUnitFields(dialog), "the map's dialog has none of the unit fields 1031 to 1102");
-    ExpectFields(check, dialog, ThreeCitiesFields);
-    CloseWithOk(check, dialog);
-}
-
-GUI_CASE(ResultsTitleFullLongName, "results: the title shows a long lower-cased file name in full") {
-    const std::string name = "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-"
-                             "Buffer-Could-Hold.MAP";
-    TelvornProcess program;
-    // The title is required in full, lower-cased, on the way in.
-    const HWND dialog = WrittenAndExamined(check, program, MapKind, name, ThreeCitiesMap());
+    ExpectFields(check, dialog, SmallMapFields);
     CloseWithOk(check, dialog);
 }
 
@@ -226,29 +270,13 @@ GUI_CASE(ResultsIgnoreEscapeCloseOnEnter, "results: Esc leaves the dialog open, 
     TelvornProcess program;
     for (const ExamineKind* kind : {&MapKind, &ScenarioKind}) {
         const bool map = kind == &MapKind;
-        const HWND dialog = WrittenAndExamined(check, program, *kind, map ? "keys.map" : "keys.scn",
-                                               map ? ThreeCitiesMap() : FiguresScenario());
-        check.Require(PressKey(dialog, VK_ESCAPE), "the dialog takes the keyboard");
-        check.Expect(!WaitUntil([&] { return !IsWindowVisible(dialog); }, QuietTime),
-                     std::string("after Esc the ") + kind->kindName + " results dialog is still open");
-        check.Require(PressKey(dialog, VK_RETURN), "the dialog takes the keyboard");
-        check.Expect(TelvornProcess::WaitUntilClosed(dialog),
-                     std::string("Enter closes the ") + kind->kindName + " results dialog");
-        check.Expect(program.ShowsNothingMore(), "nothing follows the results dialog");
+        const std::string which = std::string(" the ") + kind->kindName + " results dialog";
+        const HWND dialog = ExamineForResults(check, program, *kind, map ? "keys.map" : "keys.scn",
+                                              map ? SmallMap() : FiguresFile(KnownUnits()));
+        check.Require(PressKeys(dialog, {{VK_ESCAPE, false}}), "the dialog takes the keyboard");
+        check.Expect(!WaitUntil([&] { return !IsWindowVisible(dialog); }, QuietTime), "after Esc" + which + " is open");
+        check.Require(PressKeys(dialog, {{VK_RETURN, false}}), "the dialog takes the keyboard");
+        check.Expect(WaitUntilClosed(dialog), "Enter closes" + which);
+        check.Expect(program.ShowsNothingMore(), "nothing follows" + which);
     }
-}
-
-GUI_CASE(MapLayoutTidy, "results: in dialog 134 no two fields or labels overlap, all lie inside") {
-    TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, MapKind, "figures.map", FiguresMap());
-    ExpectTidyLayout(check, dialog);
-    CloseWithOk(check, dialog);
-}
-
-GUI_CASE(ScenarioLayoutTidy, "results: in dialog 135 no two fields or labels overlap, all lie inside") {
-    TelvornProcess program;
-    const HWND dialog = WrittenAndExamined(check, program, ScenarioKind, "harbour-towns.scn", ModestScenario());
-    ExpectTidyLayout(check, dialog);
-    SaveScreenshot(dialog, "scenario-results");
-    CloseWithOk(check, dialog);
 }

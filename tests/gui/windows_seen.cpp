@@ -1,6 +1,19 @@
-#include "tests/gui/windows_seen.h"
+// What a user sees of the program's windows and does to them, through the
+// platform: texts, keys, buttons, pictures, and the program's run itself.
 
-#include <cstdio>
+#include <cstdint>
+#include <fstream>
+
+#include "tests/gui/gui_driver.h"
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeout) return false;
+        Sleep(50);
+    }
+}
 
 std::string WindowText(HWND window) {
     // Sent as WM_GETTEXT: for a window of another process GetWindowTextA
@@ -9,9 +22,8 @@ std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
     std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                             5000, &copied))
+                             5000, &length))
         return {};
     text.resize(strnlen(text.c_str(), text.size()));
     return text;
@@ -28,42 +40,9 @@ std::string ControlText(HWND dialog, int id) {
     return control != nullptr ? WindowText(control) : std::string();
 }
 
-std::string MessageBoxText(HWND box) { return ControlText(box, 0xFFFF); }
-
-std::vector<HWND> DirectChildren(HWND parent) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
+bool WaitUntilClosed(HWND window) {
+    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
-
-bool IsGroupBox(HWND control) {
-    const LONG style = GetWindowLongA(control, GWL_STYLE);
-    return ClassNameOf(control) == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeout) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeout) return false;
-        Sleep(50);
-    }
-}
-
-namespace {
-
-void SendKey(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-    Sleep(20);  // one keystroke after the other, as typed
-}
-
-}  // namespace
 
 bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
     DWORD processId = 0;
@@ -81,53 +60,154 @@ bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
                    thread.hwndActive == window;
         },
         3000);
-    if (active) {
+    const auto send = [](WORD key, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &input, sizeof input);
+        Sleep(20);  // one keystroke after the other, as typed
+    };
+    if (active && process != nullptr) WaitForInputIdle(process, 2000);
+    for (const KeyPress& press : active ? keys : std::vector<KeyPress>{}) {
+        if (press.alt) send(VK_MENU, false);
+        send(press.key, false);
+        send(press.key, true);
+        if (press.alt) send(VK_MENU, true);
         if (process != nullptr) WaitForInputIdle(process, 2000);
-        for (const KeyPress& press : keys) {
-            if (press.alt) SendKey(VK_MENU, false);
-            SendKey(press.key, false);
-            SendKey(press.key, true);
-            if (press.alt) SendKey(VK_MENU, true);
-            // The next key waits until the program has taken this one.
-            if (process != nullptr) WaitForInputIdle(process, 2000);
-        }
     }
     if (process != nullptr) CloseHandle(process);
     return active;
 }
 
-bool PressKey(HWND window, WORD key) { return PressKeys(window, {{key, false}}); }
-
-void ClickAt(POINT point) {
-    // The move comes in the same batch as the button, so the click lands
-    // where the pointer is sent, whenever the system takes the move.
-    SetCursorPos(point.x, point.y);
-    INPUT input[3]{};
-    for (INPUT& each : input) each.type = INPUT_MOUSE;
-    input[0].mi.dx = (point.x * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN);
-    input[0].mi.dy = (point.y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN);
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, input, sizeof input[0]);
-}
-
 void ClickButton(HWND dialog, int id) {
-    // Posted, never sent: a click can open a modal window in the program,
-    // and the driver must not wait inside it.
     const HWND button = GetDlgItem(dialog, id);
     if (button != nullptr) PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-RECT ClientRectOnScreen(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    return client;
+void SaveScreenshot(HWND window, const std::string& name) {
+    RECT area{};
+    if (driverSettings.screenshotFolder.empty() || !GetWindowRect(window, &area)) return;
+    Sleep(400);  // lets the program finish painting what just opened
+    // Bottom-up rows of 24-bit BGR padded to four bytes, as a BMP stores them.
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = area.right - area.left;
+    header.biHeight = area.bottom - area.top;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biSizeImage = static_cast<DWORD>(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
+    std::vector<uint8_t> pixels(header.biSizeImage);
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, header.biWidth, header.biHeight);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info{};
+    info.bmiHeader = header;
+    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(header.biHeight), pixels.data(), &info,
+                               DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (rows != header.biHeight) return;  // the harness then misses the picture
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    std::ofstream out(driverSettings.screenshotFolder + "\\" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
 }
 
-std::string RectText(const RECT& rect) {
-    char text[80];
-    std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", rect.left, rect.top, rect.right, rect.bottom);
-    return text;
+TelvornProcess::TelvornProcess() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string commandLine = "\"" + driverSettings.program + "\"";
+    if (!CreateProcessA(driverSettings.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        driverSettings.runFolder.c_str(), &startup, &started))
+        return;
+    CloseHandle(started.hThread);
+    process = started.hProcess;
+    processId = started.dwProcessId;
+}
+
+TelvornProcess::~TelvornProcess() {
+    if (process == nullptr) return;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
+}
+
+HWND TelvornProcess::MainWindow() {
+    if (mainWindow == nullptr || !IsWindow(mainWindow))
+        WaitUntil([&] {
+            const std::vector<HWND> windows = Windows("TELVORN");
+            mainWindow = windows.empty() ? nullptr : windows.front();
+            return mainWindow != nullptr;
+        });
+    return mainWindow;
+}
+
+HWND TelvornProcess::RequireMainWindow(Check& check) {
+    check.Require(process != nullptr, "telvorn.exe starts (" + driverSettings.program + ")");
+    check.Require(MainWindow() != nullptr, "a visible window of class TELVORN appears");
+    return mainWindow;
+}
+
+void TelvornProcess::Command(int id) {
+    if (MainWindow() != nullptr) PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && IsWindowVisible(window) && ClassNameOf(window) == search.className)
+        search.found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TelvornProcess::Windows(const char* className) const {
+    WindowSearch search{processId, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND TelvornProcess::WaitForDialog(const std::string& caption) const {
+    HWND dialog = nullptr;
+    WaitUntil([&] {
+        for (const HWND window : Windows())
+            if (WindowText(window) == caption) dialog = window;
+        return dialog != nullptr;
+    });
+    return dialog;
+}
+
+bool TelvornProcess::ShowsNothingMore() {
+    const HWND window = MainWindow();
+    // Something may still be on its way: watch for the whole quiet time.
+    return window != nullptr &&
+           !WaitUntil([&] { return !Windows().empty() || !IsWindowEnabled(window); }, QuietTime);
+}
+
+bool TelvornProcess::WaitForExit(DWORD& exitCode) {
+    return process != nullptr && WaitForSingleObject(process, WindowTimeout) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(process, &exitCode) != 0;
 }
