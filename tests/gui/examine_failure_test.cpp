@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr const char* UnableToFindFile = "Unable to find file.";
-constexpr const char* FileDataIsBad = "File data is bad.";
-
 struct FailureCase {
     const char* name;
     const ExamineKind& kind;
@@ -20,9 +17,9 @@ struct FailureCase {
 
 const FailureCase FailureCases[] = {
     {"a file that cannot be opened shows \"Unable to find file.\"", MapKind, "held.map", [] { return SmallMap(); },
-     UnableToFindFile, true, nullptr},
+     "Unable to find file.", true, nullptr},
     {"a scenario chosen under Examine Map shows \"File data is bad.\"", MapKind, "wrong-kind.scn",
-     [] { return SmallScenario(); }, FileDataIsBad, false, nullptr},
+     [] { return SmallScenario(); }, "File data is bad.", false, nullptr},
     {"a map of version 0 shows the unsupported version", MapKind, "version-0.map", [] { return SmallMap(0); },
      UnsupportedVersion, false, nullptr},
     {"a map of version 2 shows the newer version", MapKind, "version-2.map", [] { return SmallMap(2); },
@@ -33,7 +30,7 @@ const FailureCase FailureCases[] = {
          file.typeTag = "CSCN";
          return file;
      },
-     FileDataIsBad, false, nullptr},
+     "File data is bad.", false, nullptr},
 };
 
 void RunFailureCase(Check& check, const FailureCase& failure) {

@@ -11,9 +11,8 @@
 
 namespace {
 
-// Asks the file dialog a CDM_ question. The dialog writes its answer
-// through a pointer that it takes as its own, so the answer is asked for
-// into memory of the program's process and read from there.
+// Asks the file dialog a CDM_ question. It writes the answer through a
+// pointer of its own process, so the answer is read from there.
 std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT message) {
     constexpr SIZE_T size = 2048;
     void* const reply = VirtualAllocEx(program.Handle(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);

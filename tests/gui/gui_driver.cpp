@@ -93,26 +93,24 @@ int main(int argc, char** argv) {
         else
             words.push_back(argument);
     }
+    if (driverSettings.program.empty() || driverSettings.runFolder.empty() || driverSettings.filesFolder.empty() ||
+        words.empty() || !(words[0] == "cases" || (words[0] == "first-folder" && words.size() == 3))) {
+        Print("usage: telvorn-gui-driver --program EXE --run-folder DIR --files-folder DIR [--screenshots DIR] "
+              "[--log FILE] (cases [TEXT...] | first-folder SETTING FOLDER)");
+        return 2;
+    }
     std::vector<GuiCase> cases;
-    const bool understood = !driverSettings.program.empty() && !driverSettings.runFolder.empty() &&
-                            !driverSettings.filesFolder.empty() && !words.empty() &&
-                            (words[0] == "cases" || (words[0] == "first-folder" && words.size() == 3));
-    if (understood && words[0] == "cases") {
+    if (words[0] == "first-folder") {
+        const std::string folder = words[2];
+        cases.push_back({"game folder, " + words[1] + ": the first file dialog opens in " +
+                             (folder == "*" ? std::string("its own default folder") : folder),
+                         [folder](Check& check) { CheckFirstFolder(check, folder); }});
+    } else {
         for (const GuiCase& guiCase : GuiCases()) {
             bool selected = words.size() == 1;
             for (size_t i = 1; i < words.size(); ++i) selected |= guiCase.name.find(words[i]) != std::string::npos;
             if (selected) cases.push_back(guiCase);
         }
-    } else if (understood) {
-        const std::string folder = words[2];
-        cases.push_back({"game folder, " + words[1] + ": the first file dialog opens in " +
-                             (folder == "*" ? std::string("its own default folder") : folder),
-                         [folder](Check& check) { CheckFirstFolder(check, folder); }});
-    }
-    if (!understood) {
-        Print("usage: telvorn-gui-driver --program EXE --run-folder DIR --files-folder DIR [--screenshots DIR] "
-              "[--log FILE] (cases [TEXT...] | first-folder SETTING FOLDER)");
-        return 2;
     }
     int passed = 0;
     int failed = 0;

@@ -12,8 +12,8 @@
 
 #include "filemaker/game_file_writer.h"
 
-// Given on the command line by run-gui-tests.sh: Windows paths without a
-// trailing backslash. No screenshots are taken when screenshotFolder is empty.
+// Windows paths without a trailing backslash, from the command line; no
+// screenshots when screenshotFolder is empty.
 struct DriverSettings {
     std::string program, runFolder, filesFolder, screenshotFolder;
 };
@@ -53,16 +53,14 @@ bool RegisterCases(const std::string& prefix, const Row (&rows)[N], void (*run)(
 // The text with its control characters spelt out, for failure messages.
 std::string Quoted(const std::string& text);
 
-// The case that run-gui-tests.sh runs for each game-folder setting: the
-// first file dialog opens in expectedFolder (lower case, ending with a
-// backslash; "*": the dialog's own default), and a bare name chosen there
-// is examined in it.
+// Run by run-gui-tests.sh for each game-folder setting: the first file dialog
+// opens in expectedFolder ("*": its own default), and examines a name chosen there.
 void CheckFirstFolder(Check& check, const std::string& expectedFolder);
 
 // ---- Windows, read and driven through the platform.
 
 // How long a window may take to appear under Wine, and how long the driver
-// watches for one that must not appear.
+// watches for one that must not.
 constexpr DWORD WindowTimeout = 20000;
 constexpr DWORD QuietTime = 1200;
 constexpr int MessageBoxTextId = 0xFFFF;
@@ -71,7 +69,6 @@ constexpr int MessageBoxTextId = 0xFFFF;
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = WindowTimeout);
 std::string WindowText(HWND window);
 std::string ClassNameOf(HWND window);
-// The text of the dialog's control with this id; empty when there is none.
 std::string ControlText(HWND dialog, int id);
 // Waits until the window is gone or hidden; false when it stays.
 bool WaitUntilClosed(HWND window);
@@ -102,16 +99,14 @@ public:
     // shows, or with Require, the case ends.
     HWND MainWindow();
     HWND RequireMainWindow(Check& check);
-    // Posts WM_COMMAND with the id to the main window, as the menu does.
-    void Command(int id);
+    void Command(int id);  // posts WM_COMMAND to the main window, as the menu does
     // The program's visible top-level windows of the class, topmost first.
     std::vector<HWND> Windows(const char* className = "#32770") const;
     // The visible dialog with exactly this caption, waited for.
     HWND WaitForDialog(const std::string& caption) const;
     // True when for QuietTime no dialog shows and the main window takes input.
     bool ShowsNothingMore();
-    // Waits for the process to end; false when it is still running.
-    bool WaitForExit(DWORD& exitCode);
+    bool WaitForExit(DWORD& exitCode);  // false when it is still running
 
 private:
     HANDLE process = nullptr;
@@ -122,9 +117,9 @@ private:
 // ---- Examinations as a user runs them.
 
 struct ExamineKind {
-    int command;              // the menu command
-    const char* dialogTitle;  // the file dialog's title
-    const char* kindName;     // as the error text names the kind
+    int command;  // of the menu
+    const char* dialogTitle;
+    const char* kindName;  // as the error text names the kind
 };
 extern const ExamineKind MapKind;
 extern const ExamineKind ScenarioKind;
@@ -135,7 +130,7 @@ constexpr const char* NewerVersion = "File is from newer version of Corvanta. An
 // "Error loading <kind> file\n<path>\n<reason>".
 std::string FileErrorText(const ExamineKind& kind, const std::string& path, const std::string& reason);
 
-// Chooses the kind's menu command and requires its file dialog.
+// The kind's menu command, requiring its file dialog.
 HWND OpenFileDialog(Check& check, TelvornProcess& program, const ExamineKind& kind);
 // Types into the file name box, presses Open and waits for the next dialog:
 // the error box, a results dialog or the file dialog's own warning.

@@ -141,9 +141,8 @@ bool HasUnitFields(HWND dialog) {
     return false;
 }
 
-// Examines the file through the menu and requires the results dialog with
-// the title for its lower-cased name; a message box in its place is shown
-// in the failure.
+// Examines the file through the menu and requires the results dialog titled
+// with its lower-cased name (the failure shows a message box in its place).
 HWND ExamineForResults(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& name,
                        const filemaker::GameFile& file) {
     const std::string path = FixturePath(name);
@@ -161,11 +160,6 @@ void ExpectFields(Check& check, HWND dialog, const Fields& fields) {
     for (const Field& field : fields)
         if (check.Expect(GetDlgItem(dialog, field.id) != nullptr, "the dialog has field " + std::to_string(field.id)))
             check.ExpectText(ControlText(dialog, field.id), field.text, "field " + std::to_string(field.id));
-}
-
-void CloseWithOk(Check& check, HWND dialog) {
-    ClickButton(dialog, IDOK);
-    check.Expect(WaitUntilClosed(dialog), "OK closes the results dialog");
 }
 
 // No two controls other than group boxes overlap, and every control lies
@@ -248,31 +242,24 @@ void RunResultsCase(Check& check, const ResultsCase& results) {
     check.Expect(IsWindowEnabled(program.MainWindow()) == FALSE, "the dialog is modal: the main window is disabled");
     ExpectTidyLayout(check, dialog);
     if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
-    CloseWithOk(check, dialog);
+    ClickButton(dialog, IDOK);
+    check.Expect(WaitUntilClosed(dialog), "OK closes the results dialog");
 }
 
 const bool ResultsCasesRegistered = RegisterCases("", ResultsCases, RunResultsCase);
 
 }  // namespace
 
-GUI_CASE(MapAfterScenarioHasNoUnits, "map results: a map examined after a scenario shows dialog 134, no unit table") {
+GUI_CASE(ResultsKeysAndMapAfterScenario,
+         "results: Esc leaves either dialog open, Enter closes it; a map after a scenario shows no unit table") {
     TelvornProcess program;
-    HWND dialog = ExamineForResults(check, program, ScenarioKind, "before.scn", FiguresFile(KnownUnits()));
-    check.Expect(HasUnitFields(dialog), "the scenario shows its unit table");
-    CloseWithOk(check, dialog);
-    dialog = ExamineForResults(check, program, MapKind, "three-cities.map", SmallMap());
-    check.Expect(!HasUnitFields(dialog), "the map's dialog has none of the unit fields 1031 to 1102");
-    ExpectFields(check, dialog, SmallMapFields);
-    CloseWithOk(check, dialog);
-}
-
-GUI_CASE(ResultsIgnoreEscapeCloseOnEnter, "results: Esc leaves the dialog open, Enter closes it") {
-    TelvornProcess program;
-    for (const ExamineKind* kind : {&MapKind, &ScenarioKind}) {
+    for (const ExamineKind* kind : {&ScenarioKind, &MapKind}) {
         const bool map = kind == &MapKind;
         const std::string which = std::string(" the ") + kind->kindName + " results dialog";
         const HWND dialog = ExamineForResults(check, program, *kind, map ? "keys.map" : "keys.scn",
                                               map ? SmallMap() : FiguresFile(KnownUnits()));
+        check.Expect(HasUnitFields(dialog) != map, "only the scenario shows a unit table (fields 1031 to 1102)");
+        ExpectFields(check, dialog, map ? SmallMapFields : FiguresFields);
         check.Require(PressKeys(dialog, {{VK_ESCAPE, false}}), "the dialog takes the keyboard");
         check.Expect(!WaitUntil([&] { return !IsWindowVisible(dialog); }, QuietTime), "after Esc" + which + " is open");
         check.Require(PressKeys(dialog, {{VK_RETURN, false}}), "the dialog takes the keyboard");

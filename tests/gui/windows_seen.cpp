@@ -1,7 +1,6 @@
 // What a user sees of the program's windows and does to them, through the
 // platform: texts, keys, buttons, pictures, and the program's run itself.
 
-#include <cstdint>
 #include <fstream>
 
 #include "tests/gui/gui_driver.h"
@@ -16,9 +15,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeout) {
 }
 
 std::string WindowText(HWND window) {
-    // Sent as WM_GETTEXT: for a window of another process GetWindowTextA
-    // gives only a caption that the system holds, never an edit control's
-    // text. The system carries WM_GETTEXT's buffer across processes.
+    // Sent: for another process's window GetWindowTextA gives only a caption
+    // that the system holds; the system carries WM_GETTEXT's buffer across.
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
     std::string text(length + 1, '\0');
@@ -48,9 +46,8 @@ bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
     DWORD processId = 0;
     const DWORD threadId = GetWindowThreadProcessId(window, &processId);
     const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    // Brought forward only when it is not: a menu that the keys dropped down
-    // would close. The keys wait until the window's own thread has made it
-    // its active window, as the platform activates a window in its own time.
+    // Brought forward only when it is not, lest a dropped-down menu close; the
+    // keys wait until the window's own thread has made it its active window.
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
     const bool active = WaitUntil(
         [&] {
@@ -91,36 +88,29 @@ void SaveScreenshot(HWND window, const std::string& name) {
     if (driverSettings.screenshotFolder.empty() || !GetWindowRect(window, &area)) return;
     Sleep(400);  // lets the program finish painting what just opened
     // Bottom-up rows of 24-bit BGR padded to four bytes, as a BMP stores them.
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = area.right - area.left;
-    header.biHeight = area.bottom - area.top;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biSizeImage = static_cast<DWORD>(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
-    std::vector<uint8_t> pixels(header.biSizeImage);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, area.right - area.left, area.bottom - area.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(((info.bmiHeader.biWidth * 3 + 3) & ~3) * info.bmiHeader.biHeight);
+    void* pixels = nullptr;
     const HDC screen = GetDC(nullptr);
     const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, header.biWidth, header.biHeight);
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY);
+    const bool copied = bitmap != nullptr && BitBlt(memory, 0, 0, info.bmiHeader.biWidth, info.bmiHeader.biHeight,
+                                                    screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof file + sizeof info.bmiHeader};  // "BM"
+    file.bfSize = file.bfOffBits + info.bmiHeader.biSizeImage;
+    if (copied) {  // otherwise the harness misses the picture
+        std::ofstream out(driverSettings.screenshotFolder + "\\" + name + ".bmp", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.write(static_cast<const char*>(pixels), info.bmiHeader.biSizeImage);
+    }
     SelectObject(memory, previous);
-    BITMAPINFO info{};
-    info.bmiHeader = header;
-    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(header.biHeight), pixels.data(), &info,
-                               DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (rows != header.biHeight) return;  // the harness then misses the picture
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + header.biSizeImage;
-    std::ofstream out(driverSettings.screenshotFolder + "\\" + name + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
 }
 
 TelvornProcess::TelvornProcess() {
@@ -165,28 +155,21 @@ void TelvornProcess::Command(int id) {
     if (MainWindow() != nullptr) PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && IsWindowVisible(window) && ClassNameOf(window) == search.className)
-        search.found.push_back(window);
-    return TRUE;
-}
-
-}  // namespace
-
 std::vector<HWND> TelvornProcess::Windows(const char* className) const {
-    WindowSearch search{processId, className, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    struct Search {
+        DWORD processId;
+        const char* className;
+        std::vector<HWND> found;
+        static BOOL CALLBACK Collect(HWND window, LPARAM parameter) {
+            auto& search = *reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search.processId && IsWindowVisible(window) && ClassNameOf(window) == search.className)
+                search.found.push_back(window);
+            return TRUE;
+        }
+    } search{processId, className, {}};
+    EnumWindows(Search::Collect, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
