@@ -34,11 +34,9 @@ void ShowError(const std::string& text) {
 }
 
 int16_t ExamineChosenFile(const KindText& texts) {
-    std::string& fileName = RememberedFileName(texts.kind);
-    examineResults.fileName = fileName;
     const std::optional<std::string> path = SelectGameFile(texts.kind);
     // The record shows the kind's remembered name as the selection left it.
-    examineResults.fileName = fileName;
+    examineResults.fileName = RememberedFileName(texts.kind);
     if (!path) return 1;
 
     const LoadStatus status = ExaminePath(texts.kind, *path);

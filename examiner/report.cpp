@@ -174,17 +174,17 @@ size_t Utf8SequenceLength(std::string_view text) {
 
 const std::vector<std::string>& CsvHeader() {
     static const std::vector<std::string> header = [] {
-    std::vector<std::string> header{"path", "kind", "status", "message", "rows", "columns",
-                                    "totalSquares", "wraps"};
-    for (std::string_view name : TerrainClassNames) header.push_back("terrainCounts." + std::string(name));
-    for (std::string_view name : TerrainClassNames) header.push_back("terrainPercentages." + std::string(name));
-    header.insert(header.end(), {"cityCount", "productionEfficiencySum", "averageProductionEfficiency"});
-    for (int code = 0; code < SpecialtyCount; ++code) header.push_back("specialtyCounts." + NumberText(code));
-    header.insert(header.end(), {"waterMassCount", "landMassCount"});
-    for (int player = 0; player < PlayerCount; ++player)
-        for (int entry = 0; entry < UnitCountsPerPlayer; ++entry)
-            header.push_back("playerUnits." + NumberText(player) + "." + NumberText(entry));
-    return header;
+        std::vector<std::string> names{"path", "kind", "status", "message", "rows", "columns",
+                                       "totalSquares", "wraps"};
+        for (std::string_view name : TerrainClassNames) names.push_back("terrainCounts." + std::string(name));
+        for (std::string_view name : TerrainClassNames) names.push_back("terrainPercentages." + std::string(name));
+        names.insert(names.end(), {"cityCount", "productionEfficiencySum", "averageProductionEfficiency"});
+        for (int code = 0; code < SpecialtyCount; ++code) names.push_back("specialtyCounts." + NumberText(code));
+        names.insert(names.end(), {"waterMassCount", "landMassCount"});
+        for (int player = 0; player < PlayerCount; ++player)
+            for (int entry = 0; entry < UnitCountsPerPlayer; ++entry)
+                names.push_back("playerUnits." + NumberText(player) + "." + NumberText(entry));
+        return names;
     }();
     return header;
 }
