@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "filemaker/crafted_maps.h"
 #include "filemaker/game_file_writer.h"
 
 namespace {
@@ -174,19 +175,39 @@ std::vector<City> CitiesOf(const Sample& sample) {
 
 }  // namespace
 
+// Writes the crafted maps that load the mass labelling, for timing the
+// examiner on them.
+int WriteCraftedMaps(const std::filesystem::path& folder) {
+    int exitStatus = 0;
+    for (const auto& [name, map] : filemaker::CraftedMaps()) {
+        const std::string path = (folder / (name + ".map")).string();
+        if (!filemaker::WriteBytes(path, filemaker::Build(filemaker::MapFile(map, {})))) {
+            std::cerr << "telvorn-make-samples: cannot write " << path << '\n';
+            exitStatus = 1;
+            continue;
+        }
+        std::cout << path << '\n';
+    }
+    return exitStatus;
+}
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "Usage: telvorn-make-samples FOLDER\n"
-                     "Writes the sample map and scenario files into FOLDER.\n";
+    const bool crafted = argc == 3 && std::string_view(argv[1]) == "--crafted";
+    if (argc != 2 && !crafted) {
+        std::cerr << "Usage: telvorn-make-samples [--crafted] FOLDER\n"
+                     "Writes the sample map and scenario files into FOLDER; with --crafted, the\n"
+                     "255 by 255 maps shaped to load the mass labelling instead.\n";
         return 2;
     }
-    const std::filesystem::path folder = argv[1];
+    const std::filesystem::path folder = argv[argc - 1];
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
         std::cerr << "telvorn-make-samples: cannot make the folder " << folder << ": " << error.message() << '\n';
         return 1;
     }
+
+    if (crafted) return WriteCraftedMaps(folder);
 
     int exitStatus = 0;
     for (const Sample& sample : {Archipelago(), TwoContinents(), Straits()}) {

@@ -7,6 +7,7 @@
 #include "analysis/mass_labelling.h"
 #include "examine/examine_path.h"
 #include "examine/examine_results.h"
+#include "literal_labelling.h"
 #include "test_files.h"
 
 using filemaker::MapFromText;
@@ -17,11 +18,16 @@ namespace {
 
 using Masses = std::pair<int32_t, int32_t>;  // water, land
 
-// Examines map as a map file; its labels stay readable in massLabels().
+// Examines map as a map file; its labels stay readable in massLabels(). The
+// literal labelling must come to the same counts and labels.
 Masses Examine(const MapLayout& map) {
     testfiles::TempFolder folder;
     EXPECT_EQ(ExaminePath(FileKind::Map, folder.Write("masses.map", filemaker::MapFile(map, {}))), LoadSucceeded);
-    return {examineResults.waterMassCount, examineResults.landMassCount};
+    const LiteralMasses literal = LabelMassesLiterally(HeaderOf(map), mapSquares.data());
+    const Masses masses{examineResults.waterMassCount, examineResults.landMassCount};
+    EXPECT_EQ(masses, Masses(literal.waterMassCount, literal.landMassCount));
+    EXPECT_TRUE(massLabels() == literal.labels) << "the labels differ from the literal labelling's";
+    return masses;
 }
 
 MapLayout Land(int rows, int columns) {
