@@ -24,6 +24,9 @@ constexpr int RegularLabels = OverflowLabel;  // labels 0 to 253
 // What a square's entry in squareMasses holds besides the index of a mass.
 constexpr uint16_t NoMass = 0xFFFF;       // holds NoLabel
 constexpr uint16_t GivenUpMass = 0xFFFE;  // holds OverflowLabel
+// The first mass stands for no mass, given up from the start, so that a
+// neighbour can be looked up the same way whatever it holds.
+constexpr uint16_t NothingMass = 0;
 
 // A mass as the scan has built it. Only a root (parent == itself) holds a
 // label; a root that was given up holds OverflowLabel.
@@ -113,7 +116,13 @@ KindLabels waterLabels;
 KindLabels landLabels;
 uint16_t currentSquare = 0;
 
-bool IsWaterSquare(int square) { return IsWaterCode(mapSquares[square]); }
+constexpr std::array<bool, 256> WaterCodes = [] {
+    std::array<bool, 256> water{};
+    for (int code = 0; code < 256; ++code) water[code] = IsWaterCode(static_cast<uint8_t>(code));
+    return water;
+}();
+
+bool IsWaterSquare(int square) { return WaterCodes[mapSquares[square]]; }
 
 KindLabels& LabelsOf(uint16_t isWater) { return isWater ? waterLabels : landLabels; }
 
@@ -138,17 +147,19 @@ uint16_t MassOf(int square) {
 // The mass of a neighbour that the square being scanned can join: one of
 // its kind that holds a regular label; NoMass for any other.
 uint16_t JoinableMass(int square, bool water) {
-    if (squareMasses[square] >= GivenUpMass || IsWaterSquare(square) != water) return NoMass;
-    const uint16_t mass = MassOf(square);
-    return masses[mass].givenUp ? NoMass : mass;
+    const uint16_t entry = squareMasses[square];
+    const bool candidate = (entry < GivenUpMass) & (IsWaterSquare(square) == water);
+    const uint16_t root = RootOf(candidate ? entry : NothingMass);
+    squareMasses[square] = candidate ? root : entry;
+    return masses[root].givenUp ? NoMass : root;
 }
 
 // The label that a live root holds now.
 uint8_t LabelOfRoot(uint16_t root, const KindLabels& kind) {
     Mass& mass = masses[root];
     if (kind.slots[mass.label].key != mass.key) {
-        // The slots between the label and the hint hold keys given out
-        // since, greater than the mass's own.
+        // Labels only move down, so the label lies below the one last seen;
+        // any slot between them left free since holds a greater key.
         const auto found = std::lower_bound(kind.slots.begin(), kind.slots.begin() + mass.label, mass.key,
                                             [](const Slot& slot, uint32_t key) { return slot.key < key; });
         mass.label = static_cast<uint8_t>(found - kind.slots.begin());
@@ -189,6 +200,10 @@ ScanBand BandOf(const MapHeader& header) {
 void Scan(const ScanBand& band, int columns) {
     for (int row = 1; row < band.lastRow; ++row) {
         const int above = (row - 1) * columns, here = row * columns;
+        // The square scanned last, kept at hand: away from the seam it is the
+        // west neighbour, and its mass is still a root.
+        uint16_t lastMass = NoMass;
+        bool lastWater = false;
         for (int column = band.firstColumn; column <= band.lastColumn; ++column) {
             currentSquare = static_cast<uint16_t>(here + column);
             const bool water = IsWaterSquare(currentSquare);
@@ -221,7 +236,7 @@ void Scan(const ScanBand& band, int columns) {
             } else {
                 // Likewise the west square to the north-west one: only the
                 // north-east one may still be apart.
-                const uint16_t westMass = JoinableMass(here + west, water);
+                const uint16_t westMass = lastWater == water ? lastMass : NoMass;
                 join(westMass != NoMass ? westMass : JoinableMass(above + west, water));
                 join(JoinableMass(above + east, water));
             }
@@ -236,6 +251,8 @@ void Scan(const ScanBand& band, int columns) {
                 squareMasses[currentSquare] = running == OverflowLabel ? GivenUpMass : NoMass;
             }
             kind.AddToCounter(running);
+            lastMass = runningMass;
+            lastWater = water;
         }
     }
 
@@ -312,6 +329,7 @@ uint16_t LabelMasses(const MapHeader& header) {
         waterLabelSizes.assign(256, 0);
         landLabelSizes.assign(256, 0);
         squareMasses.assign(gridSize, NoMass);
+        masses.push_back({NothingMass, 0, 0, 0, true});
         examineResults.waterMassCount = 0;
         examineResults.landMassCount = 0;
         waterLabels.Reset(examineResults.waterMassCount, waterLabelSizes);

@@ -10,6 +10,7 @@
 #include "analysis/mass_labelling.h"
 #include "examine/examine_path.h"
 #include "examine/examine_results.h"
+#include "literal_labelling.h"
 #include "test_files.h"
 
 namespace {
@@ -87,4 +88,28 @@ TEST(MemoryFailure, DirectoryLargerThanTheFileIsBadDataWithoutAskingForItsMemory
         EXPECT_EQ(ExaminePath(FileKind::Map, lying), LoadBadHeaders) << directorySize;
         EXPECT_LT(largestRequest, size_t{100000}) << directorySize;
     }
+}
+
+// Masses are recorded as the scan finds them, so memory can run out midway through the labelling too.
+TEST(MemoryFailure, LabellingThatRunsOutOfMemoryLeavesTheCountsAsTheyWere) {
+    filemaker::MapLayout map{40, 40, std::vector<uint8_t>(1600, filemaker::ClearCode), {}, 0, 0, {}};
+    for (int row = 1; row < 40; row += 2)  // 380 separate water squares
+        for (int column = 0; column < 40; column += 2) map.squares[row * 40 + column] = filemaker::WaterCode;
+    const MapHeader header = LoadSquares(map);
+    int failures = 0;
+    for (long n = 1; n < 100; ++n) {
+        examineResults.waterMassCount = 77;
+        examineResults.landMassCount = 88;
+        countdown = n;
+        const uint16_t status = LabelMasses(header);
+        countdown = 0;
+        if (status == 0) break;
+        ++failures;
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(examineResults.waterMassCount, 77) << "allocation " << n;
+        EXPECT_EQ(examineResults.landMassCount, 88) << "allocation " << n;
+        EXPECT_TRUE(massLabels().empty()) << "allocation " << n;
+    }
+    EXPECT_GE(failures, 6);  // labels, two counter tables, the squares' masses and the masses as they grow
+    EXPECT_EQ(examineResults.waterMassCount, 255);
 }
