@@ -9,6 +9,7 @@
 #include "gamefile/chunk_file.h"
 
 std::array<uint8_t, MapSquaresSize> mapSquares;
+MapHeader mapHeader;
 
 namespace {
 
@@ -70,24 +71,25 @@ MapHeader DecodeMapHeader(const uint8_t* bytes) {
 
 LoadStatus CollectMapStatistics() {
     mapSquares.fill(0);
+    mapHeader = {};
     ResetMapFields(examineResults);
 
     ChunkKey key = MakeChunkKey("MAPD", 0);
     if (FindCurrentChunk(key) != 0) return LoadChunkUnreadable;
     uint8_t headerBytes[MapHeaderSize];
     if (ReadCurrentBytes(headerBytes, MapHeaderSize) != 0) return LoadChunkUnreadable;
-    const MapHeader header = DecodeMapHeader(headerBytes);
-    examineResults.columns = header.columns;
-    examineResults.rows = header.rows;
-    if (header.wrapFlag != 0) examineResults.wraps = 1;
+    mapHeader = DecodeMapHeader(headerBytes);
+    examineResults.columns = mapHeader.columns;
+    examineResults.rows = mapHeader.rows;
+    if (mapHeader.wrapFlag != 0) examineResults.wraps = 1;
 
-    if (ReadCurrentBytes(mapSquares.data(), header.squareCount) != 0) return LoadChunkUnreadable;
+    if (ReadCurrentBytes(mapSquares.data(), mapHeader.squareCount) != 0) return LoadChunkUnreadable;
 
     // Without its working memory the labelling leaves the counts of an earlier
     // file behind, so such figures must not be shown as this file's.
-    if (LabelMasses(header) != 0) return LoadNoMemory;
+    if (LabelMasses(mapHeader) != 0) return LoadNoMemory;
 
-    for (int square = 0; square < header.squareCount; ++square) {
+    for (int square = 0; square < mapHeader.squareCount; ++square) {
         const uint8_t code = mapSquares[square];
         if (HasTerrainClass(code))
             ++examineResults.terrainCounts[static_cast<int>(terrainClassTable[code])];

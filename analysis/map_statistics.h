@@ -25,6 +25,10 @@ MapHeader DecodeMapHeader(const uint8_t* bytes);
 // (index row * columns + column); every byte past squareCount is 0.
 extern std::array<uint8_t, MapSquaresSize> mapSquares;
 
+// The header of the map being examined, as its file gives it; all zeros
+// until the MAPD chunk's header has been read.
+extern MapHeader mapHeader;
+
 // Reads MAPD and CITY from currentFile into the map fields of examineResults
 // and runs the mass labelling. Returns 0; -2 when a chunk is missing or a read
 // comes up short; -4 when the city records cannot be given memory; -10 when
