@@ -3,7 +3,8 @@
 #include "examiner/examination.h"
 
 const std::string_view UsageText =
-    R"(Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv] PATH...
+    R"(Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]
+                       [--picture DIR] PATH...
 
 Examines Corvanta map files (*.map) and scenario files (*.scn) and shows their
 figures: map size and wrap, terrain counts and shares, water and land masses,
@@ -19,13 +20,18 @@ Options:
   --format text|json|csv  text (the default): the figures as the results
                           dialog shows them; json: one array with an object
                           per file; csv: a header line and one line per file
+  --picture DIR           also draw each examined file's map into DIR (made
+                          when missing) as a PNG file named after the file:
+                          world.map gives world.map.png; a file that cannot
+                          be examined gets none, and an older picture of its
+                          name is removed
   --help                  show this text
 
 A file that cannot be examined gets its error message in the output, and the
 other files are examined all the same.
 
-Exit status: 0 when every file was examined, 1 when any could not be,
-2 for a usage error.
+Exit status: 0 when every file was examined (and pictured), 1 when any could
+not be, 2 for a usage error or a picture folder that cannot be made.
 )";
 
 namespace {
@@ -43,9 +49,19 @@ bool SetOption(std::string_view option, std::string_view value, ExaminerOptions&
         options.kind = KindFromName(value);
         return options.kind.has_value();
     }
+    if (option == "--picture") {
+        if (!value.empty()) options.pictureFolder = std::string(value);
+        return !value.empty();
+    }
     const std::optional<ReportFormat> format = FormatFromName(value);
     if (format) options.format = *format;
     return format.has_value();
+}
+
+const char* ValuesOf(std::string_view option) {
+    if (option == "--kind") return "map or scenario";
+    if (option == "--format") return "text, json or csv";
+    return "a folder";
 }
 
 }  // namespace
@@ -69,10 +85,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             continue;
         }
 
-        // "--kind map" or "--kind=map", and the same for --format.
+        // "--kind map" or "--kind=map", and the same for --format and --picture.
         const size_t equals = argument.find('=');
         const std::string option = argument.substr(0, equals);
-        if (option != "--kind" && option != "--format") {
+        if (option != "--kind" && option != "--format" && option != "--picture") {
             commandLine.usageError = "unknown option '" + argument + "'";
             return commandLine;
         }
@@ -86,8 +102,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             return commandLine;
         }
         if (!SetOption(option, value, options)) {
-            commandLine.usageError = "'" + value + "' is not a value of '" + option + "' (" +
-                                     (option == "--kind" ? "map or scenario" : "text, json or csv") + ")";
+            commandLine.usageError = "'" + value + "' is not a value of '" + option + "' (" + ValuesOf(option) + ")";
             return commandLine;
         }
     }

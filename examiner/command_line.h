@@ -13,6 +13,7 @@ struct ExaminerOptions {
     bool showHelp = false;
     std::optional<FileKind> kind;  // nothing: each file's extension tells
     ReportFormat format = ReportFormat::Text;
+    std::optional<std::string> pictureFolder;  // nothing: no pictures
     std::vector<std::string> paths;
 };
 
@@ -26,5 +27,5 @@ struct CommandLine {
 // that a path may begin with a dash.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// The text that --help shows.
+// The text that --help shows, before the pictures' legend.
 extern const std::string_view UsageText;

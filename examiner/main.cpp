@@ -8,6 +8,7 @@
 
 #include "examiner/command_line.h"
 #include "examiner/examination.h"
+#include "examiner/picture.h"
 #include "examiner/report.h"
 
 namespace {
@@ -27,7 +28,7 @@ int RunExaminer(const std::vector<std::string>& arguments) {
     }
     const ExaminerOptions& options = commandLine.options;
     if (options.showHelp) {
-        std::cout << UsageText;
+        std::cout << UsageText << PictureLegend;
         return AllExamined;
     }
 
@@ -39,6 +40,12 @@ int RunExaminer(const std::vector<std::string>& arguments) {
         std::cerr << "Try '" << ProgramName << " --help'.\n";
         return UsageError;
     }
+    if (options.pictureFolder) {
+        if (const std::optional<std::string> error = PreparePictureFolder(*options.pictureFolder, list.files)) {
+            std::cerr << ProgramName << ": " << *error << '\n';
+            return UsageError;
+        }
+    }
     for (const std::string& error : list.folderErrors) std::cerr << ProgramName << ": " << error << '\n';
 
     bool anyFailed = !list.folderErrors.empty();
@@ -48,6 +55,13 @@ int RunExaminer(const std::vector<std::string>& arguments) {
         const Examination examination = Examine(file);
         anyFailed = anyFailed || examination.status != LoadSucceeded;
         WriteReportEntry(report, examination);
+        // The picture is drawn from what this examination left behind, before the next one starts.
+        if (options.pictureFolder) {
+            if (const std::optional<std::string> error = UpdatePicture(*options.pictureFolder, examination)) {
+                std::cerr << ProgramName << ": " << *error << '\n';
+                anyFailed = true;
+            }
+        }
     }
     EndReport(report);
     return anyFailed ? SomeFailed : AllExamined;

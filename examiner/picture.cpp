@@ -1,0 +1,270 @@
+#include "examiner/picture.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <bitset>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+#include "analysis/mass_labelling.h"
+
+namespace fs = std::filesystem;
+
+const std::string_view PictureLegend =
+    R"(
+Pictures: each shows the map as examined, one square a block of pixels, in two
+panels side by side:
+  the terrain, left: City yellow, Water blue, Clear light green, Forest dark
+    green, Mountain brown, River light blue, Rough tan, Edge dark violet, and
+    a terrain code of no class magenta;
+  the masses, right: each water mass in a blue and each land mass in a green
+    or brown of its own, masses near each other in different shades;
+    grey: squares never scanned (the first and the last row, and the columns
+    outside the band that the map's header names);
+    red with a white cross: squares of a mass given up once the count reached
+    its limit;
+    black with a white cross: squares scanned but left without a label.
+)";
+
+namespace {
+
+constexpr int Margin = 8;      // around the panels
+constexpr int PanelGap = 16;   // between them
+constexpr int PanelLimit = 780;  // pixels a panel may take in each direction
+constexpr int MinScale = 3;
+constexpr int MaxScale = 16;
+constexpr int NearReach = 3;   // masses within this many squares count as near each other
+
+// The palette's entries: the fixed colours, then the terrain colours, then
+// the shades of the masses.
+enum PaletteIndex : uint8_t {
+    Background,
+    NeverScanned,
+    GivenUp,
+    Unlabelled,
+    Mark,
+    FirstTerrain,
+    Unclassified = FirstTerrain + TerrainClassCount,
+    FirstWaterShade,
+    FirstLandShade = FirstWaterShade + WaterMassColours.size(),
+    PaletteSize = FirstLandShade + LandMassColours.size(),
+};
+
+constexpr std::array<Rgb, PaletteSize> Palette = [] {
+    std::array<Rgb, PaletteSize> palette{};
+    palette[Background] = BackgroundColour;
+    palette[NeverScanned] = NeverScannedColour;
+    palette[GivenUp] = GivenUpColour;
+    palette[Unlabelled] = UnlabelledColour;
+    palette[Mark] = MarkColour;
+    std::ranges::copy(TerrainColours, palette.begin() + FirstTerrain);
+    palette[Unclassified] = UnclassifiedColour;
+    std::ranges::copy(WaterMassColours, palette.begin() + FirstWaterShade);
+    std::ranges::copy(LandMassColours, palette.begin() + FirstLandShade);
+    return palette;
+}();
+
+// The map as the picture reads it: squares and labels past their stores are
+// the Clear land and the missing labels that the examination gives them.
+struct MapView {
+    int rows, columns;
+    int firstColumn, lastColumn;  // the scanned band, clipped to the map
+    std::span<const uint8_t> squares;
+    std::span<const uint8_t> labels;
+
+    size_t IndexOf(int row, int column) const { return static_cast<size_t>(row) * columns + column; }
+    uint8_t Code(int row, int column) const {
+        const size_t index = IndexOf(row, column);
+        return index < squares.size() ? squares[index] : uint8_t{0};
+    }
+    uint8_t Label(int row, int column) const {
+        const size_t index = IndexOf(row, column);
+        return index < labels.size() ? labels[index] : NoLabel;
+    }
+    bool Scanned(int row, int column) const {
+        return row >= 1 && row < rows - 1 && column >= firstColumn && column <= lastColumn;
+    }
+};
+
+// A mass is known by its kind and its label: water masses first, then land.
+constexpr int RegularLabels = OverflowLabel;
+constexpr int MassKeys = 2 * RegularLabels;
+using MassSet = std::bitset<MassKeys>;
+
+std::optional<int> MassKey(const MapView& map, int row, int column) {
+    if (!map.Scanned(row, column)) return std::nullopt;
+    const uint8_t label = map.Label(row, column);
+    if (label >= RegularLabels) return std::nullopt;
+    return IsWaterCode(map.Code(row, column)) ? label : RegularLabels + label;
+}
+
+// The shade of each mass: masses in order of their first square, each in
+// the next shade of its kind that no mass near it has taken, so that masses
+// near each other (across the east-west seam too) tell apart.
+std::array<uint8_t, MassKeys> MassShades(const MapView& map) {
+    std::vector<MassSet> near(MassKeys);
+    std::vector<int> order;
+    MassSet seen;
+    for (int row = 0; row < map.rows; ++row) {
+        for (int column = 0; column < map.columns; ++column) {
+            const std::optional<int> key = MassKey(map, row, column);
+            if (!key) continue;
+            if (!seen[*key]) order.push_back(*key);
+            seen.set(*key);
+            for (int dy = -NearReach; dy <= NearReach; ++dy) {
+                for (int dx = -NearReach; dx <= NearReach; ++dx) {
+                    const int nearColumn = ((column + dx) % map.columns + map.columns) % map.columns;
+                    const std::optional<int> other = MassKey(map, row + dy, nearColumn);
+                    // Masses of different kinds tell apart by their colours anyway.
+                    if (other && *other != *key && (*other < RegularLabels) == (*key < RegularLabels))
+                        near[*key].set(*other);
+                }
+            }
+        }
+    }
+
+    std::array<uint8_t, MassKeys> shades{};
+    std::array<bool, MassKeys> shaded{};
+    std::array<int, 2> massesOfKind{};
+    for (const int key : order) {
+        const bool water = key < RegularLabels;
+        const int first = water ? FirstWaterShade : FirstLandShade;
+        const int shadeCount = static_cast<int>(water ? WaterMassColours.size() : LandMassColours.size());
+        const int start = massesOfKind[water]++ % shadeCount;
+        std::bitset<PaletteSize> takenNearby;
+        for (int other = 0; other < MassKeys; ++other)
+            if (near[key][other] && shaded[other]) takenNearby.set(shades[other]);
+        shades[key] = static_cast<uint8_t>(first + start);  // when every shade is taken nearby
+        for (int step = 0; step < shadeCount; ++step) {
+            const uint8_t shade = static_cast<uint8_t>(first + (start + step) % shadeCount);
+            if (!takenNearby[shade]) {
+                shades[key] = shade;
+                break;
+            }
+        }
+        shaded[key] = true;
+    }
+    return shades;
+}
+
+uint8_t TerrainIndex(uint8_t code) {
+    return HasTerrainClass(code) ? static_cast<uint8_t>(FirstTerrain + static_cast<int>(terrainClassTable[code]))
+                                 : uint8_t{Unclassified};
+}
+
+struct Canvas {
+    int width;
+    std::vector<uint8_t> pixels;  // palette indices, row after row
+
+    void FillSquare(int left, int top, int scale, uint8_t index) {
+        for (int y = 0; y < scale; ++y)
+            std::fill_n(pixels.begin() + static_cast<ptrdiff_t>(top + y) * width + left, scale, index);
+    }
+    // A cross inside the square, one pixel in from its sides (a dot at the smallest scale).
+    void CrossSquare(int left, int top, int scale, uint8_t index) {
+        for (int i = 1; i < scale - 1; ++i) {
+            pixels[static_cast<size_t>(top + i) * width + left + i] = index;
+            pixels[static_cast<size_t>(top + i) * width + left + scale - 1 - i] = index;
+        }
+    }
+};
+
+Canvas Draw(const MapView& map) {
+    const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
+    Canvas canvas{layout.width, std::vector<uint8_t>(static_cast<size_t>(layout.width) * layout.height, Background)};
+    const std::array<uint8_t, MassKeys> shades = MassShades(map);
+    const int scale = layout.scale;
+    for (int row = 0; row < map.rows; ++row) {
+        for (int column = 0; column < map.columns; ++column) {
+            const int top = layout.top + row * scale;
+            canvas.FillSquare(layout.terrainLeft + column * scale, top, scale, TerrainIndex(map.Code(row, column)));
+
+            const int left = layout.massesLeft + column * scale;
+            const uint8_t label = map.Label(row, column);
+            if (!map.Scanned(row, column)) {
+                canvas.FillSquare(left, top, scale, NeverScanned);
+            } else if (label == OverflowLabel || label == NoLabel) {
+                canvas.FillSquare(left, top, scale, label == OverflowLabel ? GivenUp : Unlabelled);
+                canvas.CrossSquare(left, top, scale, Mark);
+            } else {
+                canvas.FillSquare(left, top, scale, shades[*MassKey(map, row, column)]);
+            }
+        }
+    }
+    return canvas;
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+}  // namespace
+
+PictureLayout PictureLayoutOf(int rows, int columns) {
+    const int scale = std::clamp(PanelLimit / std::max({rows, columns, 1}), MinScale, MaxScale);
+    const int panelWidth = columns * scale;
+    return {scale, 2 * Margin + 2 * panelWidth + PanelGap, 2 * Margin + rows * scale,
+            Margin, Margin + panelWidth + PanelGap, Margin};
+}
+
+std::string PictureName(const std::string& path) { return fs::path(path).filename().string() + ".png"; }
+
+std::optional<std::string> PreparePictureFolder(const std::string& folder, const std::vector<FileToExamine>& files) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!error && !fs::is_directory(folder, error)) error = std::make_error_code(std::errc::not_a_directory);
+    if (error) return Quoted(folder) + ": cannot make the picture folder (" + error.message() + ")";
+
+    std::map<std::string, std::string> pathOfName;
+    for (const FileToExamine& file : files) {
+        const auto [named, isNew] = pathOfName.try_emplace(PictureName(file.path), file.path);
+        if (!isNew && named->second != file.path)
+            return Quoted(named->second) + " and " + Quoted(file.path) + " would both be pictured as " +
+                   Quoted(named->first);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
+                                           std::span<const uint8_t> squares, std::span<const uint8_t> labels) {
+    const MapView map{header.rows, header.columns, header.firstColumn,
+                      std::min<int>(header.lastColumn, header.columns - 1), squares, labels};
+    const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
+    const Canvas canvas = Draw(map);
+
+    std::array<uint8_t, 3 * PaletteSize> colourMap{};
+    for (size_t i = 0; i < Palette.size(); ++i) {
+        colourMap[3 * i] = Palette[i].red;
+        colourMap[3 * i + 1] = Palette[i].green;
+        colourMap[3 * i + 2] = Palette[i].blue;
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(layout.width);
+    image.height = static_cast<png_uint_32>(layout.height);
+    image.format = PNG_FORMAT_RGB_COLORMAP;
+    image.colormap_entries = PaletteSize;
+
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return Quoted(path) + ": cannot write the picture (" + std::strerror(errno) + ")";
+    std::optional<std::string> failure;
+    if (png_image_write_to_stdio(&image, file, 0, canvas.pixels.data(), 0, colourMap.data()) == 0)
+        failure = image.message;
+    png_image_free(&image);
+    if (std::fclose(file) != 0 && !failure) failure = std::strerror(errno);
+    if (!failure) return std::nullopt;
+    std::remove(path.c_str());
+    return Quoted(path) + ": cannot write the picture (" + *failure + ")";
+}
+
+std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination) {
+    const std::string path = (fs::path(folder) / PictureName(examination.path)).string();
+    if (examination.status == LoadSucceeded) return WriteMapPicture(path, mapHeader, mapSquares, massLabels());
+    std::error_code error;
+    fs::remove(path, error);
+    if (error) return Quoted(path) + ": cannot remove the older picture (" + error.message() + ")";
+    return std::nullopt;
+}

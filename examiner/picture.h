@@ -1,0 +1,89 @@
+#pragma once
+
+// The picture of an examined map: its terrain and the masses that the count
+// found, square by square, written as a PNG file.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/map_statistics.h"
+#include "analysis/terrain_class.h"
+#include "examiner/examination.h"
+
+struct Rgb {
+    uint8_t red, green, blue;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The colours that every picture shares; PictureLegend tells what they mean.
+constexpr Rgb BackgroundColour{255, 255, 255};
+constexpr Rgb NeverScannedColour{160, 160, 160};
+constexpr Rgb GivenUpColour{220, 20, 20};   // squares under OverflowLabel
+constexpr Rgb UnlabelledColour{0, 0, 0};    // scanned squares left with NoLabel
+constexpr Rgb MarkColour{255, 255, 255};    // the cross drawn over those two
+constexpr std::array<Rgb, TerrainClassCount> TerrainColours{{
+    {255, 212, 0},    // City: yellow
+    {40, 100, 200},   // Water: blue
+    {170, 215, 120},  // Clear: light green
+    {30, 110, 40},    // Forest: dark green
+    {130, 95, 70},    // Mountain: brown
+    {110, 200, 240},  // River: light blue
+    {200, 170, 110},  // Rough: tan
+    {90, 70, 120},    // Edge: dark violet
+}};
+constexpr Rgb UnclassifiedColour{225, 60, 225};  // codes of no terrain class: magenta
+
+// The shades that masses are painted in; masses near each other get different ones.
+constexpr std::array<Rgb, 12> WaterMassColours{{
+    {31, 78, 156}, {120, 180, 235}, {11, 47, 107}, {60, 127, 209},
+    {170, 210, 245}, {42, 99, 184}, {90, 200, 220}, {22, 61, 128},
+    {79, 149, 201}, {140, 150, 240}, {45, 120, 168}, {60, 60, 190},
+}};
+constexpr std::array<Rgb, 12> LandMassColours{{
+    {63, 143, 47}, {165, 120, 64}, {124, 196, 90}, {107, 68, 35},
+    {46, 107, 36}, {201, 166, 107}, {170, 220, 130}, {138, 90, 43},
+    {86, 143, 60}, {216, 191, 138}, {77, 122, 30}, {176, 141, 87},
+}};
+
+// What the picture's panels, colours and marks mean; --help shows it.
+extern const std::string_view PictureLegend;
+
+// Where things lie in the picture of a map of rows by columns: each square a
+// block of scale by scale pixels, the terrain panel on the left and the mass
+// panel on the right, both starting at row top.
+struct PictureLayout {
+    int scale;
+    int width, height;
+    int terrainLeft, massesLeft, top;
+};
+PictureLayout PictureLayoutOf(int rows, int columns);
+
+// The file name of the picture of the game file at path: its own name with
+// ".png" added.
+std::string PictureName(const std::string& path);
+
+// Makes the picture folder when it does not exist yet. Returns nothing when
+// the pictures of files can be written into it, otherwise why not: the folder
+// cannot be made, or two different files would share one picture's name.
+std::optional<std::string> PreparePictureFolder(const std::string& folder, const std::vector<FileToExamine>& files);
+
+// Writes to path the picture of the map that header describes, with its
+// terrain codes in squares and the labels that the mass labelling gave them
+// in labels (both indexed row * columns + column; squares beyond either read
+// as code 0 and NoLabel). Returns nothing when written, otherwise why not;
+// no partly written file is left behind.
+std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
+                                           std::span<const uint8_t> squares, std::span<const uint8_t> labels);
+
+// Writes or removes the picture in folder of the file just examined: for a
+// successful examination its map as the examination left it (mapHeader,
+// mapSquares and massLabels()), so it must run before the next examination;
+// for a failed one, the older picture of that name is removed, so that none
+// is taken for the file's. Returns nothing, or why the picture could not be
+// written.
+std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination);
