@@ -25,6 +25,13 @@ constexpr const char* DefaultIniPath = ".\\CV.ini";
 constexpr const char* DefaultGameFolder = "C:\\Corvanta";
 constexpr const char* CurrentFolder = ".\\";
 constexpr DWORD ValueBufferSize = 1000;
+// The game is a 32-bit program, so its value lies in the registry's 32-bit
+// view: a 32-bit build sees that view anyway, a 64-bit build must ask for it.
+#ifdef _WIN64
+constexpr REGSAM GameKeyView = KEY_WOW64_32KEY;
+#else
+constexpr REGSAM GameKeyView = 0;
+#endif
 
 constexpr DWORD FileDialogFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 static_assert(FileDialogFlags == 0x180C);
@@ -34,7 +41,7 @@ static_assert(FileDialogFlags == 0x180C);
 // value is missing or cannot be read.
 std::string ReadIniFileName() {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, GameKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, GameKey, 0, KEY_QUERY_VALUE | GameKeyView, &key) != ERROR_SUCCESS) return {};
     // One byte more than the query may fill, so the text is always terminated.
     std::string value(ValueBufferSize + 1, '\0');
     DWORD byteCount = ValueBufferSize;
