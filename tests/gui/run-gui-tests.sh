@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Runs Telvorn's end-to-end GUI tests: the cross-built telvorn-gui-driver.exe
 # drives the real telvorn.exe under Wine, inside a Wine virtual desktop on a
-# private Xvfb display, in a 32-bit Wine prefix of its own (the user's
-# ~/.wine and $WINEPREFIX are never touched).
+# private Xvfb display, in a Wine prefix of its own of the build's word size
+# (the user's ~/.wine and $WINEPREFIX are never touched).
 #
 #   tests/gui/run-gui-tests.sh BUILD_WIN_DIR [--update-screenshots] [CASE_TEXT...]
 #
-# BUILD_WIN_DIR is a finished cross build (cmake/mingw-i686.cmake) holding
+# BUILD_WIN_DIR is a finished cross build (cmake/mingw-i686.cmake, or
+# cmake/mingw-x86_64.cmake where 32-bit programs cannot run) holding
 # ui/telvorn.exe and tests/gui/telvorn-gui-driver.exe; nothing is built here.
 # CASE_TEXT limits the general cases to those whose names contain one of the
 # texts (the game-folder settings then do not run). Screenshots are saved as
@@ -38,7 +39,22 @@ driver="$build_dir/tests/gui/telvorn-gui-driver.exe"
 for file in "$program" "$driver"; do
   [[ -f $file ]] || { echo "run-gui-tests: $file is missing; build $build_dir first" >&2; exit 2; }
 done
-for tool in wine wineboot wineserver Xvfb convert timeout; do
+
+# The build's word size, from the machine field of telvorn.exe's PE header.
+pe_offset=$(od -An -tu4 -j60 -N4 "$program" | tr -d ' ')
+if [[ $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$program" | tr -d ' ') == 8664 ]]; then
+  bits=64
+  # Debian's wine command takes the 32-bit loader whenever it is installed,
+  # even where it cannot run, so the 64-bit loader is named.
+  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  # The program reads the game's value from the registry's 32-bit view.
+  registry_view=(/reg:32)
+else
+  bits=32
+  wine=wine
+  registry_view=()
+fi
+for tool in "$wine" wineserver Xvfb convert timeout; do
   command -v "$tool" >/dev/null || { echo "run-gui-tests: $tool is not installed" >&2; exit 2; }
 done
 
@@ -46,10 +62,12 @@ started=$SECONDS
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-gui.XXXXXX")
 xvfb_pid=
 export WINEPREFIX="$scratch/prefix"
-export WINEARCH=win32
+export WINEARCH=win$bits
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer dialogs
 unset WINESERVER WINELOADER
+# Processes that Wine starts itself take the same loader.
+if [[ $bits == 64 ]]; then export WINELOADER=$wine; fi
 
 cleanup() {
   # Only what this run started: its own wineserver (by its prefix) and its
@@ -75,8 +93,8 @@ done
 [[ -s $scratch/display ]] || { echo "run-gui-tests: Xvfb gave no display" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$scratch/display")"
 
-echo "run-gui-tests: making a 32-bit Wine prefix in $WINEPREFIX on display $DISPLAY"
-timeout 300 wineboot -i >"$scratch/wineboot.log" 2>&1 || { cat "$scratch/wineboot.log" >&2; exit 1; }
+echo "run-gui-tests: making a $bits-bit Wine prefix in $WINEPREFIX on display $DISPLAY"
+timeout 300 "$wine" wineboot -i >"$scratch/wineboot.log" 2>&1 || { cat "$scratch/wineboot.log" >&2; exit 1; }
 timeout 120 wineserver -w || true
 drive_c="$WINEPREFIX/drive_c"
 # Without Marlett the caption buttons draw as letters.
@@ -97,10 +115,10 @@ unix_path() {
 
 game_key='HKLM\SOFTWARE\Brindlecap\Corvanta'
 set_ini_registry_value() {
-  wine reg add "$game_key" /v INI_FILE_NAME /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  "$wine" reg add "$game_key" /v INI_FILE_NAME /t REG_SZ /d "$1" /f "${registry_view[@]}" >/dev/null 2>&1
 }
 delete_ini_registry_value() {
-  wine reg delete "$game_key" /f >/dev/null 2>&1 || true
+  "$wine" reg delete "$game_key" /f "${registry_view[@]}" >/dev/null 2>&1 || true
 }
 
 # Writes an INI file with Windows line ends: write_ini 'C:\...\x.ini' LINE...
@@ -121,7 +139,7 @@ totals_in_log() {
 run_driver() {
   local status=0 totals_before
   totals_before=$(totals_in_log)
-  timeout 600 wine explorer /desktop=telvorn,1024x768 'C:\telvorn-gui\bin\telvorn-gui-driver.exe' \
+  timeout 600 "$wine" explorer /desktop=telvorn,1024x768 'C:\telvorn-gui\bin\telvorn-gui-driver.exe' \
     --program 'C:\telvorn-gui\bin\telvorn.exe' --run-folder 'C:\telvorn-gui\run' \
     --files-folder 'C:\telvorn-gui\files' --screenshots 'C:\telvorn-gui\screenshots' \
     --log 'C:\telvorn-gui\driver.log' "$@" 2>>"$scratch/wine.log" || status=$?
