@@ -3,20 +3,30 @@
 # folder holds the project's sample files: without a game installation the
 # first file dialog opens on them.
 source "$(dirname "$0")/common.sh"
-need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+choose_windows_run
+need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}"
 
 echo "== building" >&2
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-build_windows_program >/dev/null
+build_windows_run >/dev/null
+echo "telvorn: running $windows_run_reason" >&2
 
-run_dir="$root/build-win/run"
+run_dir="$root/$windows_run_build/run"
 mkdir -p "$run_dir/map"
 "$root/build/filemaker/telvorn-make-samples" "$run_dir/map"
-cp "$root/build-win/ui/telvorn.exe" "$run_dir/"
+cp "$root/$windows_run_build/ui/telvorn.exe" "$run_dir/"
 cd "$run_dir"
 
 # The user's own Wine set-up, so that an installed game's registry value is found.
 prefix=${WINEPREFIX:-$HOME/.wine}
+wine=$windows_run_wine
+if [ "$windows_run_build" = build-win64 ]; then
+    export WINELOADER=$wine  # for the processes that Wine starts itself
+    if grep -qs '^#arch=win32' "$prefix/system.reg"; then
+        echo "telvorn: $prefix is a 32-bit Wine set-up, which this machine cannot run; set WINEPREFIX to another folder" >&2
+        exit 1
+    fi
+fi
 virtual_display=no
 if [ -z "${DISPLAY:-}" ]; then
     display=:47
@@ -28,7 +38,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 if [ ! -d "$prefix/drive_c" ]; then
     echo "telvorn: preparing the Wine set-up in $prefix (once)" >&2
-    wineboot -i >"$run_dir/wine.log" 2>&1 || true
+    "$wine" wineboot -i >"$run_dir/wine.log" 2>&1 || true
     wineserver -w || true
 fi
 # Without Wine's Marlett font the caption buttons draw as letters.
@@ -41,9 +51,9 @@ if [ "$virtual_display" = yes ]; then
     echo "telvorn: $run_dir/screen.png, taken a few seconds after start. Stop it with Ctrl+C." >&2
     (sleep 6 && import -display "$display" -window root "$run_dir/screen.png" 2>/dev/null) &
     # Without a window manager only a Wine desktop draws captions and frames.
-    exec_args=(wine explorer /desktop=Telvorn,1024x768 telvorn.exe)
+    exec_args=("$wine" explorer /desktop=Telvorn,1024x768 telvorn.exe)
 else
-    exec_args=(wine telvorn.exe)
+    exec_args=("$wine" telvorn.exe)
 fi
 echo "telvorn: starting $run_dir/telvorn.exe (samples in $run_dir/map)" >&2
 "${exec_args[@]}" 2>>"$run_dir/wine.log"

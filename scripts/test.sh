@@ -3,7 +3,8 @@
 # natively and under AddressSanitizer and UndefinedBehaviorSanitizer, then the
 # Windows program end to end under Wine in a virtual display.
 source "$(dirname "$0")/common.sh"
-need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+choose_windows_run
+need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}"
 
 echo "== native build and tests"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -14,6 +15,6 @@ configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTELVORN_SANITIZE=O
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"
 
-echo "== Windows program, end to end under Wine"
-build_windows_program
-"$root/tests/gui/run-gui-tests.sh" "$root/build-win"
+echo "== Windows program, end to end under Wine: $windows_run_reason"
+build_windows_run
+"$root/tests/gui/run-gui-tests.sh" "$root/$windows_run_build"
