@@ -2,7 +2,7 @@
 # Sourced by the start and test scripts: `need_packages NAME...`.
 
 # Packages of the native build and its tests.
-NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev)
+NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev)
 # Packages of the Windows build and of running it under Wine in a virtual display.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine fonts-wine xvfb xauth imagemagick)
 # Wine for the 32-bit program, or, where 32-bit programs cannot run, the
