@@ -7,21 +7,4 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(TELVORN_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TELVORN_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TELVORN_MINGW_PREFIX}-g++)
-set(CMAKE_RC_COMPILER ${TELVORN_MINGW_PREFIX}-windres)
-
-# Libraries and headers come from the target's root only; programs (such as
-# the host compiler that builds the artwork generator) from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/${TELVORN_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# No libgcc, libstdc++ or winpthread DLLs at run time.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# The GUI subsystem (-mwindows) is asked for per program, by
-# add_executable(NAME WIN32 ...), so that console programs such as test
-# drivers keep their standard output.
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -8,16 +8,4 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(TELVORN_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TELVORN_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TELVORN_MINGW_PREFIX}-g++)
-set(CMAKE_RC_COMPILER ${TELVORN_MINGW_PREFIX}-windres)
-
-# As in mingw-i686.cmake: the target's libraries and headers, the host's programs.
-set(CMAKE_FIND_ROOT_PATH /usr/${TELVORN_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# No libgcc, libstdc++ or winpthread DLLs at run time.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
