@@ -142,7 +142,10 @@ uint16_t FindChunk(ChunkFile& chunkFile, ChunkKey& key) {
 
 uint16_t ReadChunkBytes(ChunkFile& chunkFile, void* destination, uint32_t count) {
     if (count == 0) return 0;
-    if (count > static_cast<uint64_t>(std::numeric_limits<std::streamsize>::max())) return 1;
+    // Where streamsize is 32 bits wide (32-bit Windows) a count past its range cannot be read.
+    if constexpr (sizeof(std::streamsize) <= sizeof(count)) {
+        if (count > static_cast<uint32_t>(std::numeric_limits<std::streamsize>::max())) return 1;
+    }
     return ReadExactly(chunkFile.file, destination, static_cast<std::streamsize>(count)) ? 0 : 1;
 }
 
