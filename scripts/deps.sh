@@ -9,6 +9,8 @@ WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine fonts-wine xvfb xauth 
 # 64-bit build of the same sources and the Wine that runs it.
 WINE32_PACKAGES=(wine32:i386)
 WINE64_PACKAGES=(g++-mingw-w64-x86-64 wine64)
+# clang with libFuzzer and the sanitizers, for the fuzzer of the examination.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 missing_packages() {
     local package
