@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds Telvorn and runs every test: the core and the command-line examiner
 # natively and under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# Windows program end to end under Wine in a virtual display.
+# Windows program end to end under Wine in a virtual display, and a minute
+# of fuzzing the examination.
 source "$(dirname "$0")/common.sh"
 choose_windows_run
-need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}"
+need_packages "${NATIVE_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}"
 
 echo "== native build and tests"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -16,6 +17,8 @@ echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTELVORN_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"
+
+bash "$root/scripts/fuzz.sh" 60
 
 echo "== Windows program, end to end under Wine: $windows_run_reason"
 build_windows_run
