@@ -17,13 +17,6 @@ mkdir -p "$fuzz/seeds" "$fuzz/corpus" "$fuzz/findings"
 "$fuzz/fuzz/telvorn-fuzz-seeds" "$fuzz/seeds" >/dev/null
 "$fuzz/filemaker/telvorn-make-samples" "$fuzz/seeds" >/dev/null
 
-# Inputs that once failed are run once each before anything new is tried.
-regressions=$root/tests/fuzz-regressions
-if compgen -G "$regressions/*" >/dev/null; then
-    echo "== inputs that once failed"
-    "$fuzzer" "$regressions"/* 2>&1 | tail -n 1
-fi
-
 echo "== fuzzing for $seconds seconds"
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
     -dict="$root/fuzz/examine.dict" -artifact_prefix="$fuzz/findings/" -print_final_stats=1 \
