@@ -1,6 +1,5 @@
 // The mass labelling alone, beside the literal one, and a whole examination
-// of a map file, on each crafted map. Built a second time around a core with
-// the literal labelling (TELVORN_LITERAL_CORE), for its whole examinations.
+// of a map file, on each crafted map.
 
 #include <benchmark/benchmark.h>
 
@@ -13,11 +12,10 @@
 #include "analysis/mass_labelling.h"
 #include "examine/examine_path.h"
 #include "filemaker/crafted_maps.h"
-#include "literal_labelling.h"
+#include "literal_labelling/literal_labelling.h"
 
 namespace {
 
-#ifndef TELVORN_LITERAL_CORE
 void LabelAlone(benchmark::State& state, const filemaker::MapLayout& map) {
     const MapHeader header = LoadSquares(map);
     for (auto _ : state) benchmark::DoNotOptimize(LabelMasses(header));
@@ -27,7 +25,6 @@ void LabelLiterally(benchmark::State& state, const filemaker::MapLayout& map) {
     const MapHeader header = LoadSquares(map);
     for (auto _ : state) benchmark::DoNotOptimize(LabelMassesLiterally(header, mapSquares.data()));
 }
-#endif
 
 void ExamineWhole(benchmark::State& state, const std::string& path) {
     for (auto _ : state)
@@ -46,13 +43,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }
-#ifdef TELVORN_LITERAL_CORE
-        benchmark::RegisterBenchmark(("examination/literal/" + name).c_str(), ExamineWhole, path);
-#else
         benchmark::RegisterBenchmark(("labelling/fast/" + name).c_str(), LabelAlone, map);
         benchmark::RegisterBenchmark(("labelling/literal/" + name).c_str(), LabelLiterally, map);
         benchmark::RegisterBenchmark(("examination/fast/" + name).c_str(), ExamineWhole, path);
-#endif
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -3,16 +3,15 @@
 # the benchmarks of the labelling alone and of whole examinations, beside the
 # literal labelling, then the command-line examiner run on each map as a user
 # runs it, once per file and over a folder of copies.
+set -euo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
 need_packages "${NATIVE_PACKAGES[@]}" libbenchmark-dev
 
 build="$root/build-release"
-configure_and_build build-release -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j"$jobs" --target telvorn-benchmarks
+build_preset release all telvorn-benchmarks
 
 echo "== the labelling alone and whole examinations, in process"
 "$build/benchmarks/telvorn-benchmark" "$@"
-"$build/benchmarks/telvorn-benchmark-literal-core" "$@"
 
 maps=$(mktemp -d)
 trap 'rm -rf "$maps"' EXIT

@@ -21,7 +21,7 @@
 #include "examine/examine_results.h"
 #include "examine/kind_texts.h"
 #include "examine/results_texts.h"
-#include "literal_labelling.h"
+#include "literal_labelling/literal_labelling.h"
 
 namespace {
 

@@ -1,19 +1,20 @@
 # Shared by the start and test scripts: where things are and how they are built.
-set -euo pipefail
+# Sourced by the entry scripts, which set their own strict mode.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/deps.sh"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# configure_and_build DIR [CMAKE OPTIONS...]
-configure_and_build() {
-    local dir=$1
+# build_preset PRESET [TARGET...]: configures and builds one of the
+# configurations of CMakePresets.json (all of it without targets).
+build_preset() {
+    local preset=$1
     shift
-    cmake -S "$root" -B "$root/$dir" "$@" >/dev/null
-    cmake --build "$root/$dir" -j"$jobs"
+    (cd "$root" && cmake --preset "$preset" >/dev/null)
+    (cd "$root" && cmake --build --preset "$preset" -j"$jobs" ${1:+--target "$@"})
 }
 
 build_windows_program() {
-    configure_and_build build-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
+    build_preset win32
 }
 
 # True when the kernel executes 32-bit x86 programs. The probe is a 96-byte
@@ -36,17 +37,20 @@ can_execute_32bit_programs() {
 # Chooses the Windows build that runs under Wine, for the GUI tests and the
 # start: the 32-bit program itself where this machine executes 32-bit
 # programs, otherwise a 64-bit build of the same sources under 64-bit Wine.
-# Sets windows_run_build (the build folder), windows_run_packages,
+# Sets windows_run_build (the build folder), windows_run_preset,
+# windows_run_packages,
 # windows_run_wine (the command that runs it) and windows_run_reason (one
 # line that says which and why).
 choose_windows_run() {
     if can_execute_32bit_programs; then
         windows_run_build=build-win
+        windows_run_preset=win32
         windows_run_packages=("${WINE32_PACKAGES[@]}")
         windows_run_wine=wine
         windows_run_reason="the 32-bit telvorn.exe under 32-bit Wine (this machine runs 32-bit programs)"
     else
         windows_run_build=build-win64
+        windows_run_preset=win64
         windows_run_packages=("${WINE64_PACKAGES[@]}")
         # Debian's wine command takes the 32-bit loader whenever it is
         # installed, even where it cannot run, so the 64-bit loader is named.
@@ -58,9 +62,7 @@ choose_windows_run() {
 # Builds the 32-bit program and, when it is the one chosen, the 64-bit build.
 build_windows_run() {
     build_windows_program
-    if [ "$windows_run_build" = build-win64 ]; then
-        configure_and_build build-win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
-    fi
+    if [ "$windows_run_preset" != win32 ]; then build_preset "$windows_run_preset"; fi
 }
 
 # Wine must not stop to offer downloads of .NET and HTML engines the program never uses.

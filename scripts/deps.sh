@@ -12,11 +12,13 @@ WINE64_PACKAGES=(g++-mingw-w64-x86-64 wine64)
 # clang with libFuzzer and the sanitizers, for the fuzzer of the examination.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
-missing_packages() {
+# Fills the array missing with those of the named packages not installed.
+find_missing_packages() {
     local package
+    missing=()
     for package in "$@"; do
         dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' \
-            || echo "$package"
+            || missing+=("$package")
     done
 }
 
@@ -36,17 +38,17 @@ need_packages() {
         return 1
     fi
     local missing
-    missing=$(missing_packages "$@")
-    [ -z "$missing" ] && return 0
+    find_missing_packages "$@"
+    [ "${#missing[@]}" -eq 0 ] && return 0
 
-    if printf '%s\n' $missing | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
         echo "telvorn: enabling the i386 architecture for 32-bit Wine" >&2
-        as_root dpkg --add-architecture i386 || { cannot_install $missing; return 1; }
+        as_root dpkg --add-architecture i386 || { cannot_install "${missing[@]}"; return 1; }
     fi
-    echo "telvorn: installing $(echo $missing)" >&2
+    echo "telvorn: installing ${missing[*]}" >&2
     if ! as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q \
-        || ! as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing; then
-        cannot_install $missing
+        || ! as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+        cannot_install "${missing[@]}"
         return 1
     fi
 }

@@ -4,12 +4,13 @@
 #   bash scripts/fuzz.sh [SECONDS]     (60 seconds unless given)
 # The corpus that it grows stays in build-fuzz/corpus for the next run; an
 # input that fails is written to build-fuzz/findings and the run stops.
+set -euo pipefail
 source "$(dirname "$0")/common.sh"
 seconds=${1:-60}
 need_packages "${NATIVE_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 
 echo "== building the fuzzer"
-configure_and_build build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELVORN_FUZZ=ON
+build_preset fuzz
 fuzz=$root/build-fuzz
 fuzzer=$fuzz/fuzz/telvorn-fuzz-examine
 rm -rf "$fuzz/seeds"

@@ -2,12 +2,13 @@
 # Builds Telvorn for Windows and starts it under Wine, in a folder whose map
 # folder holds the project's sample files: without a game installation the
 # first file dialog opens on them.
+set -euo pipefail
 source "$(dirname "$0")/common.sh"
 choose_windows_run
 need_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}"
 
 echo "== building" >&2
-configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+build_preset native >/dev/null
 build_windows_run >/dev/null
 echo "telvorn: running $windows_run_reason" >&2
 

@@ -3,18 +3,19 @@
 # natively and under AddressSanitizer and UndefinedBehaviorSanitizer, then the
 # Windows program end to end under Wine in a virtual display, and a minute
 # of fuzzing the examination.
+set -euo pipefail
 source "$(dirname "$0")/common.sh"
 choose_windows_run
 need_packages "${NATIVE_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}"
 
 echo "== native build and tests"
-configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build_preset native
 # The benchmarks are only built here, so that they keep building; benchmarks/run.sh runs them.
 cmake --build "$root/build" -j"$jobs" --target telvorn-benchmarks
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTELVORN_SANITIZE=ON
+build_preset sanitize
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"
 

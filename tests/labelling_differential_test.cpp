@@ -12,7 +12,7 @@
 #include "analysis/mass_labelling.h"
 #include "examine/examine_results.h"
 #include "filemaker/crafted_maps.h"
-#include "literal_labelling.h"
+#include "literal_labelling/literal_labelling.h"
 
 using filemaker::MapLayout;
 using filemaker::WaterCode;

@@ -1,4 +1,4 @@
-#include "literal_labelling.h"
+#include "literal_labelling/literal_labelling.h"
 
 #include <algorithm>
 #include <array>
