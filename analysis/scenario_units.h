@@ -2,9 +2,6 @@
 
 #include "gamefile/load_status.h"
 
-constexpr int PlayerCount = 6;
-constexpr int UnitCountsPerPlayer = 15;
-
 // Copies the players' unit table out of currentFile's SCND chunk into the
 // playerUnits of examineResults. Returns 0, or -2 when the chunk is missing or
 // its 376 bytes cannot be read; playerUnits is then unchanged.

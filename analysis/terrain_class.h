@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 
-enum class TerrainClass : uint8_t { City, Water, Clear, Forest, Mountain, River, Rough, Edge };
+#include "examine/examine_results.h"
 
-constexpr int TerrainClassCount = 8;
+enum class TerrainClass : uint8_t { City, Water, Clear, Forest, Mountain, River, Rough, Edge };
+static_assert(static_cast<int>(TerrainClass::Edge) + 1 == TerrainClassCount);
+
 constexpr int ClassifiedTerrainCodes = 196;
 
 // The class of each terrain code from 0 to 195; codes 196 to 255 have none.

@@ -4,15 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/scenario_units.h"
-#include "analysis/terrain_class.h"
-
 enum class FileKind : int32_t { Map = 0, Scenario = 1 };
 
-constexpr int SpecialtyCount = 14;
+// The record's own sizes, which the analysis fills it to.
+constexpr int TerrainClassCount = 8;  // City, Water, Clear, Forest, Mountain, River, Rough, Edge
+constexpr int SpecialtyCount = 14;    // specialty codes 0 to 13
+constexpr int PlayerCount = 6;
+constexpr int UnitCountsPerPlayer = 15;
 
 // The figures of the current examination, written by the analysis steps and
-// shown by the results dialog and the command-line examiner.
+// shown by the results dialog and the command-line examiner. Depends on
+// nothing else of the system, so that the analysis can write into it.
 struct ExamineResults {
     FileKind kind = FileKind::Map;
     std::string fileName;

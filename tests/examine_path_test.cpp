@@ -6,6 +6,7 @@
 
 #include "examine/examine_path.h"
 #include "examine/examine_results.h"
+#include "analysis/terrain_class.h"
 #include "examine/results_texts.h"
 #include "test_files.h"
 
