@@ -1,5 +1,6 @@
 #include "ui/about_dialog.h"
 
+#include "ui/dialog_close.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -7,10 +8,6 @@ namespace {
 constexpr const char* VersionLine = "Version 1.0 - May 25 2003";
 
 void OnInitDialog(HWND dialog) { SetDlgItemTextA(dialog, IDC_VERSION_LINE, VersionLine); }
-
-void OnCommand(HWND dialog, WPARAM wParam) {
-    if (wParam == IDOK) EndDialog(dialog, 0);
-}
 
 }  // namespace
 
@@ -20,7 +17,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             OnInitDialog(dialog);
             break;
         case WM_COMMAND:
-            OnCommand(dialog, wParam);
+            CloseOnOk(dialog, wParam);
             break;
         default:
             break;

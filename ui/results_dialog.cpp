@@ -6,6 +6,7 @@
 
 #include "examine/examine_results.h"
 #include "examine/results_texts.h"
+#include "ui/dialog_close.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -56,10 +57,6 @@ void OnInitDialog(HWND dialog) {
     }
 }
 
-void OnCommand(HWND dialog, WPARAM wParam) {
-    if (wParam == IDOK) EndDialog(dialog, 0);
-}
-
 }  // namespace
 
 INT_PTR CALLBACK ResultsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -68,7 +65,7 @@ INT_PTR CALLBACK ResultsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
             OnInitDialog(dialog);
             break;
         case WM_COMMAND:
-            OnCommand(dialog, wParam);
+            CloseOnOk(dialog, wParam);
             break;
         default:
             break;
