@@ -1,7 +1,8 @@
 #include "analysis/map_statistics.h"
 
+#include <algorithm>
+#include <memory>
 #include <new>
-#include <vector>
 
 #include "analysis/mass_labelling.h"
 #include "analysis/terrain_class.h"
@@ -9,7 +10,6 @@
 #include "gamefile/chunk_file.h"
 
 std::array<uint8_t, MapSquaresSize> mapSquares;
-MapHeader mapHeader;
 
 namespace {
 
@@ -39,16 +39,12 @@ LoadStatus CountCities() {
     // A negative count can be given no memory.
     if (cityCount < 0) return LoadNoCityMemory;
 
-    std::vector<uint8_t> records;
-    try {
-        records.resize(static_cast<size_t>(cityCount) * CityRecordSize);
-    } catch (const std::bad_alloc&) {
-        return LoadNoCityMemory;
-    }
-    if (ReadCurrentBytes(records.data(), static_cast<uint32_t>(records.size())) != 0)
-        return LoadChunkUnreadable;
+    const size_t recordBytes = static_cast<size_t>(cityCount) * CityRecordSize;
+    const std::unique_ptr<uint8_t[]> records(new (std::nothrow) uint8_t[recordBytes]);
+    if (!records) return LoadNoCityMemory;
+    if (ReadCurrentBytes(records.get(), static_cast<uint32_t>(recordBytes)) != 0) return LoadChunkUnreadable;
 
-    for (size_t offset = 0; offset < records.size(); offset += CityRecordSize) {
+    for (size_t offset = 0; offset < recordBytes; offset += CityRecordSize) {
         examineResults.productionEfficiencySum += records[offset + ProductionEfficiencyOffset];
         const uint8_t specialty = records[offset + SpecialtyOffset];
         if (specialty < SpecialtyCount) ++examineResults.specialtyCounts[specialty];
@@ -69,27 +65,35 @@ MapHeader DecodeMapHeader(const uint8_t* bytes) {
     return header;
 }
 
+ScanBand ScanBandOf(const MapHeader& header) {
+    return {1, header.rows - 2, header.firstColumn, std::min<int>(header.lastColumn, header.columns - 1)};
+}
+
 LoadStatus CollectMapStatistics() {
+    MapHeader header;
+    return CollectMapStatistics(header);
+}
+
+LoadStatus CollectMapStatistics(MapHeader& header) {
     mapSquares.fill(0);
-    mapHeader = {};
     ResetMapFields(examineResults);
 
     ChunkKey key = MakeChunkKey("MAPD", 0);
     if (FindCurrentChunk(key) != 0) return LoadChunkUnreadable;
     uint8_t headerBytes[MapHeaderSize];
     if (ReadCurrentBytes(headerBytes, MapHeaderSize) != 0) return LoadChunkUnreadable;
-    mapHeader = DecodeMapHeader(headerBytes);
-    examineResults.columns = mapHeader.columns;
-    examineResults.rows = mapHeader.rows;
-    if (mapHeader.wrapFlag != 0) examineResults.wraps = 1;
+    header = DecodeMapHeader(headerBytes);
+    examineResults.columns = header.columns;
+    examineResults.rows = header.rows;
+    if (header.wrapFlag != 0) examineResults.wraps = 1;
 
-    if (ReadCurrentBytes(mapSquares.data(), mapHeader.squareCount) != 0) return LoadChunkUnreadable;
+    if (ReadCurrentBytes(mapSquares.data(), header.squareCount) != 0) return LoadChunkUnreadable;
 
     // Without its working memory the labelling leaves the counts of an earlier
     // file behind, so such figures must not be shown as this file's.
-    if (LabelMasses(mapHeader) != 0) return LoadNoMemory;
+    if (LabelMasses(header) != 0) return LoadNoMemory;
 
-    for (int square = 0; square < mapHeader.squareCount; ++square) {
+    for (int square = 0; square < header.squareCount; ++square) {
         const uint8_t code = mapSquares[square];
         if (HasTerrainClass(code))
             ++examineResults.terrainCounts[static_cast<int>(terrainClassTable[code])];

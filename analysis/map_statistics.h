@@ -25,13 +25,24 @@ MapHeader DecodeMapHeader(const uint8_t* bytes);
 // (index row * columns + column); every byte past squareCount is 0.
 extern std::array<uint8_t, MapSquaresSize> mapSquares;
 
-// The header of the map being examined, as its file gives it; all zeros
-// until the MAPD chunk's header has been read.
-extern MapHeader mapHeader;
+// The squares that the mass labelling scans: the rows between the first and
+// the last, and in each the header's band of columns, clipped to the columns
+// that exist. Empty when the map has fewer than three rows.
+struct ScanBand {
+    int firstRow, lastRow;        // inclusive
+    int firstColumn, lastColumn;  // inclusive
+
+    bool Contains(int row, int column) const {
+        return row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
+    }
+};
+ScanBand ScanBandOf(const MapHeader& header);
 
 // Reads MAPD and CITY from currentFile into the map fields of examineResults
 // and runs the mass labelling. Returns 0; -2 when a chunk is missing or a read
-// comes up short; -4 when the city records cannot be given memory; -10 when
-// the labelling cannot get its working memory. On failure the fields written
-// so far keep their values.
+// comes up short; -4 when the city records cannot be given memory. Throws
+// std::bad_alloc when the labelling cannot get its working memory, which the
+// examination reports as -10. On failure the fields written so far keep their
+// values. The second form also hands out the map's header once it is read.
 LoadStatus CollectMapStatistics();
+LoadStatus CollectMapStatistics(MapHeader& header);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <optional>
 
 #include "examine/examine_path.h"
@@ -19,58 +18,38 @@ std::string& RememberedFileName(FileKind kind) {
     return kind == FileKind::Map ? lastMapFileName : lastScenarioFileName;
 }
 
-namespace {
-
-constexpr const char* ErrorCaption = "File Error!";
-
-const KindText* KindTextOfTag(std::string_view typeTag) {
-    for (const KindText& texts : KindTexts)
-        if (typeTag == std::string_view(texts.typeTag)) return &texts;
-    return nullptr;
+void ShowFileError(const char* text) {
+    MessageBoxA(mainWindow, text, "File Error!", MB_ICONERROR | MB_OK);
 }
-
-void ShowError(const std::string& text) {
-    MessageBoxA(mainWindow, text.c_str(), ErrorCaption, MB_ICONERROR | MB_OK);
-}
-
-int16_t ExamineChosenFile(const KindText& texts) {
-    const std::optional<std::string> path = SelectGameFile(texts.kind);
-    // The record shows the kind's remembered name as the selection left it.
-    examineResults.fileName = RememberedFileName(texts.kind);
-    if (!path) return 1;
-
-    const LoadStatus status = ExaminePath(texts.kind, *path);
-    if (status >= 0) return status;
-    ShowError(LoadStatusMessage(texts.kindName, *path, status));
-    return status;
-}
-
-}  // namespace
 
 int16_t ExamineFile(std::string_view typeTag) {
     const KindText* texts = KindTextOfTag(typeTag);
     if (texts == nullptr) return LoadUnknownKind;
-    try {
-        return ExamineChosenFile(*texts);
-    } catch (const std::exception&) {
-        // Only the texts' storage can fail here; no exception may leave
-        // through the window procedure.
-        MessageBoxA(mainWindow, "Game is short on memory.", ErrorCaption, MB_ICONERROR | MB_OK);
-        return LoadNoMemory;
-    }
+
+    const std::optional<std::string> path = SelectGameFile(texts->kind);
+    // The record shows the kind's remembered name as the selection left it.
+    examineResults.fileName = RememberedFileName(texts->kind);
+    if (!path) return 1;
+
+    const LoadStatus status = ExaminePath(texts->kind, *path);
+    if (status >= 0) return status;
+    ShowFileError(LoadStatusMessage(texts->kindName, *path, status).c_str());
+    return status;
 }
 
-int MapExaminationCommand() {
-    examineResults.kind = FileKind::Map;
-    if (ExamineFile("CMAP") == 0) ShowResultsDialog();
+namespace {
+
+int ExaminationCommand(FileKind kind) {
+    examineResults.kind = kind;
+    if (ExamineFile(KindTextOf(kind).typeTag) == 0) ShowResultsDialog();
     return 0;
 }
 
-int ScenarioExaminationCommand() {
-    examineResults.kind = FileKind::Scenario;
-    if (ExamineFile("CSCN") == 0) ShowResultsDialog();
-    return 0;
-}
+}  // namespace
+
+int MapExaminationCommand() { return ExaminationCommand(FileKind::Map); }
+
+int ScenarioExaminationCommand() { return ExaminationCommand(FileKind::Scenario); }
 
 intptr_t ShowResultsDialog() {
     const int resultsTemplate = KindTextOf(examineResults.kind).resultsTemplate;

@@ -21,6 +21,11 @@ extern std::string lastScenarioFileName;
 // The remembered file name of kind: lastMapFileName or lastScenarioFileName.
 std::string& RememberedFileName(FileKind kind);
 
+// Tells the user why a file could not be examined or chosen: a "File Error!"
+// message box owned by mainWindow with the error icon and an OK button.
+// Returns when the user has closed it.
+void ShowFileError(const char* text);
+
 // Runs one examination of the kind that typeTag ("CMAP" or "CSCN") names:
 // the user picks the file, ExaminePath examines it into examineResults.
 // Returns -1 when the tag names no kind (nothing else happens); 1 when the

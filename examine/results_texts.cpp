@@ -38,7 +38,7 @@ std::string TerrainPercentageText(const ExamineResults& results, int terrainClas
 
 std::string ResultsTitle(const ExamineResults& results) {
     std::string title = "Results for ";
-    title.append(results.kind == FileKind::Map ? "Map" : "Scenario")
+    title.append(KindTextOf(results.kind).kindName)
         .append(" File: ")
         .append(results.fileName);
     return title;

@@ -4,26 +4,23 @@
 #include <filesystem>
 #include <system_error>
 
+#include "examine/ascii_text.h"
 #include "examine/examine_path.h"
+#include "examine/kind_texts.h"
 
 namespace fs = std::filesystem;
 
-std::string_view KindName(FileKind kind) { return std::ranges::find(KindWords, kind, &KindWord::kind)->name; }
+std::string_view KindName(FileKind kind) { return KindTextOf(kind).examinerWord; }
 
 std::optional<FileKind> KindFromName(std::string_view name) {
-    for (const KindWord& word : KindWords)
-        if (word.name == name) return word.kind;
+    for (const KindText& texts : KindTexts)
+        if (texts.examinerWord == name) return texts.kind;
     return std::nullopt;
 }
 
+std::string Quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
+
 namespace {
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
 // Appends the game files of a folder in name order, or reports why the
 // folder cannot be listed.
@@ -55,8 +52,8 @@ void ListFolder(const std::string& folder, std::optional<FileKind> kind, FileLis
 
 std::optional<FileKind> KindFromExtension(const std::string& path) {
     const std::string extension = fs::path(path).extension().string();
-    for (const KindWord& word : KindWords)
-        if (EqualIgnoringAsciiCase(extension, word.extension)) return word.kind;
+    for (const KindText& texts : KindTexts)
+        if (EqualIgnoringAsciiCase(extension, texts.extension)) return texts.kind;
     return std::nullopt;
 }
 
@@ -85,10 +82,13 @@ FileList ListFilesToExamine(const std::vector<std::string>& paths, std::optional
     return list;
 }
 
-Examination Examine(const FileToExamine& file) {
+Examination Examine(const FileToExamine& file, bool withMap) {
     // The title names the file by its path as given, as the error message does.
     examineResults.kind = file.kind;
     examineResults.fileName = file.path;
-    const LoadStatus status = ExaminePath(file.kind, file.path);
-    return {file.path, file.kind, status, examineResults};
+    Examination examination{file.path, file.kind, LoadSucceeded, {}, {}};
+    examination.status = withMap ? ExaminePath(file.kind, file.path, examination.map)
+                                 : ExaminePath(file.kind, file.path);
+    examination.results = examineResults;
+    return examination;
 }

@@ -7,22 +7,10 @@
 #include <vector>
 
 #include "examine/examine_results.h"
+#include "examine/examine_path.h"
 #include "gamefile/load_status.h"
 
-// How a kind is named on the command line and in the reports, and the
-// extension that its files carry.
-struct KindWord {
-    FileKind kind;
-    std::string_view name;
-    std::string_view extension;
-};
-
-constexpr std::array<KindWord, 2> KindWords{{
-    {FileKind::Map, "map", ".map"},
-    {FileKind::Scenario, "scenario", ".scn"},
-}};
-
-// "map" or "scenario".
+// "map" or "scenario": how a kind is named on the command line and in the reports.
 std::string_view KindName(FileKind kind);
 
 // The kind named by "map" or "scenario"; nothing for any other word.
@@ -30,6 +18,9 @@ std::optional<FileKind> KindFromName(std::string_view name);
 
 // The kind whose extension the path ends with, in any letter case.
 std::optional<FileKind> KindFromExtension(const std::string& path);
+
+// A path or name as the examiner's messages quote it: 'world.map'.
+std::string Quoted(std::string_view text);
 
 // One file to examine: the path as given or as found in a folder, and the
 // kind to examine it as.
@@ -54,13 +45,15 @@ struct FileList {
 FileList ListFilesToExamine(const std::vector<std::string>& paths, std::optional<FileKind> kind);
 
 // The outcome of one file's examination: its status and, when that is 0,
-// the figures that the examination left in examineResults.
+// the figures that the examination left in examineResults and, when asked
+// for, the map that it read and labelled.
 struct Examination {
     std::string path;
     FileKind kind;
     LoadStatus status;
     ExamineResults results;
+    ExaminedMap map;
 };
 
-// Examines one file through the windowless core.
-Examination Examine(const FileToExamine& file);
+// Examines one file through the windowless core; withMap also keeps its map.
+Examination Examine(const FileToExamine& file, bool withMap);

@@ -52,10 +52,9 @@ int RunExaminer(const std::vector<std::string>& arguments) {
     ReportStream report{std::cout, options.format};
     BeginReport(report);
     for (const FileToExamine& file : list.files) {
-        const Examination examination = Examine(file);
+        const Examination examination = Examine(file, options.pictureFolder.has_value());
         anyFailed = anyFailed || examination.status != LoadSucceeded;
         WriteReportEntry(report, examination);
-        // The picture is drawn from what this examination left behind, before the next one starts.
         if (options.pictureFolder) {
             if (const std::optional<std::string> error = UpdatePicture(*options.pictureFolder, examination)) {
                 std::cerr << ProgramName << ": " << *error << '\n';

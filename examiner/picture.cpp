@@ -73,7 +73,7 @@ constexpr std::array<Rgb, PaletteSize> Palette = [] {
 // the Clear land and the missing labels that the examination gives them.
 struct MapView {
     int rows, columns;
-    int firstColumn, lastColumn;  // the scanned band, clipped to the map
+    ScanBand band;
     std::span<const uint8_t> squares;
     std::span<const uint8_t> labels;
 
@@ -86,9 +86,7 @@ struct MapView {
         const size_t index = IndexOf(row, column);
         return index < labels.size() ? labels[index] : NoLabel;
     }
-    bool Scanned(int row, int column) const {
-        return row >= 1 && row < rows - 1 && column >= firstColumn && column <= lastColumn;
-    }
+    bool Scanned(int row, int column) const { return band.Contains(row, column); }
 };
 
 // A mass is known by its kind and its label: water masses first, then land.
@@ -199,8 +197,6 @@ Canvas Draw(const MapView& map) {
     return canvas;
 }
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
 }  // namespace
 
 PictureLayout PictureLayoutOf(int rows, int columns) {
@@ -230,8 +226,7 @@ std::optional<std::string> PreparePictureFolder(const std::string& folder, const
 
 std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
                                            std::span<const uint8_t> squares, std::span<const uint8_t> labels) {
-    const MapView map{header.rows, header.columns, header.firstColumn,
-                      std::min<int>(header.lastColumn, header.columns - 1), squares, labels};
+    const MapView map{header.rows, header.columns, ScanBandOf(header), squares, labels};
     const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
     const Canvas canvas = Draw(map);
 
@@ -262,7 +257,8 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
 
 std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination) {
     const std::string path = (fs::path(folder) / PictureName(examination.path)).string();
-    if (examination.status == LoadSucceeded) return WriteMapPicture(path, mapHeader, mapSquares, massLabels());
+    if (examination.status == LoadSucceeded)
+        return WriteMapPicture(path, examination.map.header, examination.map.squares, examination.map.labels);
     std::error_code error;
     fs::remove(path, error);
     if (error) return Quoted(path) + ": cannot remove the older picture (" + error.message() + ")";

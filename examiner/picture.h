@@ -80,10 +80,8 @@ std::optional<std::string> PreparePictureFolder(const std::string& folder, const
 std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
                                            std::span<const uint8_t> squares, std::span<const uint8_t> labels);
 
-// Writes or removes the picture in folder of the file just examined: for a
-// successful examination its map as the examination left it (mapHeader,
-// mapSquares and massLabels()), so it must run before the next examination;
-// for a failed one, the older picture of that name is removed, so that none
+// Writes or removes the picture in folder of an examined file: for a
+// successful examination the map that it carries; for a failed one, the older picture of that name is removed, so that none
 // is taken for the file's. Returns nothing, or why the picture could not be
 // written.
 std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination);

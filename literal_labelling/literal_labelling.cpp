@@ -17,10 +17,10 @@ public:
     LiteralLabelling(const MapHeader& header, const uint8_t* squares)
         : squares_(squares), columns_(header.columns) {
         result_.labels.assign(std::max<size_t>(header.squareCount, size_t{header.rows} * header.columns), NoLabel);
-        const int lastColumn = std::min<int>(header.lastColumn, header.columns - 1);
+        const ScanBand band = ScanBandOf(header);
         static constexpr int Neighbours[4][2] = {{-1, 0}, {-1, -1}, {0, -1}, {1, -1}};  // W, NW, N, NE
-        for (int row = 1; row < header.rows - 1; ++row) {
-            for (int column = header.firstColumn; column <= lastColumn; ++column) {
+        for (int row = band.firstRow; row <= band.lastRow; ++row) {
+            for (int column = band.firstColumn; column <= band.lastColumn; ++column) {
                 current_ = row * columns_ + column;
                 const bool water = IsWater(current_);
                 uint8_t running = NoLabel;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "examine/ascii_text.h"
 #include "examine/examine_file.h"
 #include "examine/kind_texts.h"
 #include "ui/main_window.h"
@@ -78,7 +79,7 @@ void ShowFileDialogFailure(DWORD extendedError) {
         std::snprintf(code.data(), code.size(), "0x%04lX", static_cast<unsigned long>(extendedError));
         text = std::string("The file selection dialog failed (error ") + code.data() + "), so no file was chosen.";
     }
-    MessageBoxA(mainWindow, text.c_str(), "File Error!", MB_ICONERROR | MB_OK);
+    ShowFileError(text.c_str());
 }
 
 std::string FilterText(const KindText& texts) {
@@ -90,11 +91,6 @@ std::string FilterText(const KindText& texts) {
 }
 
 }  // namespace
-
-void LowerCaseAscii(std::string& text) {
-    for (char& letter : text)
-        if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
-}
 
 void LookUpGameFolder() {
     std::string iniPath = ReadIniFileName();

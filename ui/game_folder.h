@@ -36,6 +36,3 @@ int ChooseFile(std::string& folder, std::string& fileName, const std::string& fi
 // nothing when no file was chosen. The lower-casing and the seeding stay
 // done either way.
 std::optional<std::string> SelectGameFile(FileKind kind);
-
-// Lower-cases the letters A to Z of text in place; every other byte stays.
-void LowerCaseAscii(std::string& text);

@@ -1,6 +1,9 @@
 #include "ui/main_window.h"
 
+#include <exception>
+
 #include "examine/examine_file.h"
+#include "examine/examine_path.h"
 #include "ui/about_dialog.h"
 #include "ui/game_folder.h"
 #include "ui/resources/resource.h"
@@ -49,7 +52,7 @@ LRESULT OnPaint(HWND window) {
     return 0;
 }
 
-LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT RunCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // The notification code in the high word is not looked at, so a command
     // runs the same from whatever source it comes.
     switch (LOWORD(wParam)) {
@@ -67,6 +70,19 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return RunCommand(window, message, wParam, lParam);
+    } catch (const std::exception&) {
+        // Only a text's storage can fail outside the examination, which
+        // reports its own lack of memory; no exception may leave through
+        // the window procedure.
+        // The reason is a literal, so it needs no memory and ends with its terminator.
+        ShowFileError(LoadStatusReason(LoadNoMemory).data());
+        return 0;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <dlgs.h>
 
+#include "examine/ascii_text.h"
 #include "ui/resources/resource.h"
 
 const ExamineKind MapKind{IDM_EXAMINE_MAP, "Select MAP to Load:", "Map"};
@@ -55,8 +56,7 @@ void ExpectFileError(Check& check, TelvornProcess& program, HWND box, const std:
 }
 
 std::string LowerCased(std::string text) {
-    for (char& letter : text)
-        if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
+    LowerCaseAscii(text);
     return text;
 }
 
