@@ -1,8 +1,10 @@
 # The settings that the mingw-w64 tool chain files share, for the target
 # whose triplet they have put in TELVORN_MINGW_PREFIX.
 
-set(CMAKE_C_COMPILER ${TELVORN_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TELVORN_MINGW_PREFIX}-g++)
+# The POSIX thread model, whose runtime has std::mutex and the rest of the
+# standard library's threading, which GoogleTest needs; linked statically.
+set(CMAKE_C_COMPILER ${TELVORN_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TELVORN_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TELVORN_MINGW_PREFIX}-windres)
 
 # Libraries and headers come from the target's root only; programs (such as

@@ -65,5 +65,19 @@ build_windows_run() {
     if [ "$windows_run_preset" != win32 ]; then build_preset "$windows_run_preset"; fi
 }
 
+# Runs the core's unit tests, built as Windows code, under Wine in a Wine
+# set-up of their own inside the build folder (made on the first run).
+run_windows_unit_tests() (
+    local build="$root/$windows_run_build"
+    export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all
+    if [ "$windows_run_preset" = win32 ]; then export WINEARCH=win32; fi
+    if [ ! -d "$WINEPREFIX/drive_c" ]; then
+        echo "telvorn: preparing the unit tests' Wine set-up in $WINEPREFIX (once)" >&2
+        "$windows_run_wine" wineboot -i >"$build/wineboot.log" 2>&1
+    fi
+    ctest --test-dir "$build" --output-on-failure
+    wineserver -k 2>/dev/null || true
+)
+
 # Wine must not stop to offer downloads of .NET and HTML engines the program never uses.
 export WINEDLLOVERRIDES="mscoree,mshtml="

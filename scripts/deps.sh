@@ -4,7 +4,7 @@
 # Packages of the native build and its tests.
 NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev)
 # Packages of the Windows build and of running it under Wine in a virtual display.
-WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine fonts-wine xvfb xauth imagemagick)
+WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools googletest wine fonts-wine xvfb xauth imagemagick)
 # Wine for the 32-bit program, or, where 32-bit programs cannot run, the
 # 64-bit build of the same sources and the Wine that runs it.
 WINE32_PACKAGES=(wine32:i386)

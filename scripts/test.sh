@@ -21,6 +21,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 bash "$root/scripts/fuzz.sh" 60
 
-echo "== Windows program, end to end under Wine: $windows_run_reason"
+echo "== Windows builds, the core's unit tests and the program end to end under Wine: $windows_run_reason"
 build_windows_run
+run_windows_unit_tests
 "$root/tests/gui/run-gui-tests.sh" "$root/$windows_run_build"

@@ -83,12 +83,11 @@ TEST(ExaminePath, FileThatCannotBeOpenedGivesTheOpenStatusLeavesTheRecordAndNoFi
         {FileKind::Map, folder.Write("old.map", old), LoadVersionTooOld},
         {FileKind::Map, folder.Write("newer.map", newer), LoadVersionTooNew},
     };
-    const long filesBefore = testfiles::OpenFileCount();
     for (const auto& [kind, path, expected] : cases) {
         EXPECT_EQ(ExaminePath(kind, path), expected) << path;
         EXPECT_EQ(figures(examineResults), before);
+        EXPECT_FALSE(testfiles::HeldOpen(path)) << path;
     }
-    EXPECT_EQ(testfiles::OpenFileCount(), filesBefore);
 }
 
 TEST(LoadStatusMessage, NamesTheKindAndThePathAndGivesTheReasonOfTheStatus) {

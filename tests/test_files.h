@@ -2,10 +2,13 @@
 
 // A temporary folder for the game files that a test writes, removed with everything in it when the test ends.
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,9 +21,10 @@ namespace testfiles {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "telvorn-test-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        path_ = pattern;
+        std::random_device random;
+        do {
+            path_ = std::filesystem::temp_directory_path() / ("telvorn-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() { std::filesystem::remove_all(path_); }
     TempFolder(const TempFolder&) = delete;
@@ -40,10 +44,22 @@ private:
     std::filesystem::path path_;
 };
 
-// The number of files this process holds open.
-inline long OpenFileCount() {
-    using Entries = std::filesystem::directory_iterator;
-    return std::distance(Entries("/proc/self/fd"), Entries());
+// Whether this process still holds the file at path open.
+inline bool HeldOpen(const std::string& path) {
+#ifdef _WIN32
+    // Windows refuses an opening that shares nothing while any other is open.
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+#else
+    const std::filesystem::path target = std::filesystem::absolute(path);
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code gone;  // the iterator's own descriptor closes as it ends
+        if (std::filesystem::read_symlink(entry.path(), gone) == target) return true;
+    }
+    return false;
+#endif
 }
 
 }  // namespace testfiles
