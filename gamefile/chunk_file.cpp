@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
-#include <new>
+#include <system_error>
 
 ChunkFile* currentFile = nullptr;
 
@@ -30,9 +30,7 @@ bool IsFolder(const std::string& path) {
     try {
         std::error_code ignored;
         return std::filesystem::is_directory(path, ignored);
-    } catch (const std::bad_alloc&) {
-        throw;  // a lack of memory, which the open reports as such
-    } catch (const std::exception&) {
+    } catch (const std::system_error&) {
         return false;  // a path the system cannot even convert names no folder
     }
 }
@@ -59,66 +57,39 @@ std::unique_ptr<ChunkFile> OpenChunkFile(const std::string& path, const char (&t
                                          uint8_t minVersion, uint8_t maxVersion,
                                          LoadStatus& status) {
     status = LoadSucceeded;
-    try {
-        auto chunkFile = std::make_unique<ChunkFile>();
-
-        if (IsFolder(path)) {
-            status = LoadCannotOpen;
-            return nullptr;
-        }
-        chunkFile->file.open(path, std::ios::binary);
-        if (!chunkFile->file.is_open()) {
-            status = LoadCannotOpen;
-            return nullptr;
-        }
-
-        std::array<uint8_t, FileHeaderSize> fileHeader{};
-        std::array<uint8_t, DirectoryHeaderSize> directoryHeader{};
-        std::array<uint8_t, EntryCountSize> entryCount{};
-        if (!ReadExactly(chunkFile->file, fileHeader.data(), FileHeaderSize) ||
-            !ReadExactly(chunkFile->file, directoryHeader.data(), DirectoryHeaderSize) ||
-            !ReadExactly(chunkFile->file, entryCount.data(), EntryCountSize)) {
-            status = LoadBadHeaders;
-            return nullptr;
-        }
-
-        if (std::memcmp(fileHeader.data(), typeTag, 4) != 0) {
-            status = LoadWrongTag;
-            return nullptr;
-        }
-        chunkFile->version = fileHeader[4];
-        chunkFile->headerByte5 = fileHeader[5];
-        if (chunkFile->version < minVersion) {
-            status = LoadVersionTooOld;
-            return nullptr;
-        }
-        if (chunkFile->version > maxVersion) {
-            status = LoadVersionTooNew;
-            return nullptr;
-        }
-        chunkFile->entryCount = LittleEndianU16(entryCount.data());
-
-        // An empty directory, or one that claims more than the file holds, is
-        // bad data, not a lack of memory: refuse it before asking for any.
-        const uint32_t directorySize = LittleEndianU32(directoryHeader.data() + DirectorySizeOffset);
-        if (directorySize == 0 ||
-            static_cast<std::streamoff>(directorySize) > BytesAfterHeaders(chunkFile->file)) {
-            status = LoadBadHeaders;
-            return nullptr;
-        }
-        chunkFile->directory.resize(directorySize);
-        if (!ReadExactly(chunkFile->file, chunkFile->directory.data(), directorySize)) {
-            status = LoadBadHeaders;
-            return nullptr;
-        }
-        return chunkFile;
-    } catch (const std::bad_alloc&) {
-        status = LoadNoMemory;
+    const auto fail = [&status](LoadStatus failure) {
+        status = failure;
         return nullptr;
-    } catch (const std::length_error&) {
-        status = LoadNoMemory;
-        return nullptr;
-    }
+    };
+    auto chunkFile = std::make_unique<ChunkFile>();
+
+    if (IsFolder(path)) return fail(LoadCannotOpen);
+    chunkFile->file.open(path, std::ios::binary);
+    if (!chunkFile->file.is_open()) return fail(LoadCannotOpen);
+
+    std::array<uint8_t, FileHeaderSize> fileHeader{};
+    std::array<uint8_t, DirectoryHeaderSize> directoryHeader{};
+    std::array<uint8_t, EntryCountSize> entryCount{};
+    if (!ReadExactly(chunkFile->file, fileHeader.data(), FileHeaderSize) ||
+        !ReadExactly(chunkFile->file, directoryHeader.data(), DirectoryHeaderSize) ||
+        !ReadExactly(chunkFile->file, entryCount.data(), EntryCountSize))
+        return fail(LoadBadHeaders);
+
+    if (std::memcmp(fileHeader.data(), typeTag, 4) != 0) return fail(LoadWrongTag);
+    chunkFile->version = fileHeader[4];
+    chunkFile->headerByte5 = fileHeader[5];
+    if (chunkFile->version < minVersion) return fail(LoadVersionTooOld);
+    if (chunkFile->version > maxVersion) return fail(LoadVersionTooNew);
+    chunkFile->entryCount = LittleEndianU16(entryCount.data());
+
+    // An empty directory, or one that claims more than the file holds, is
+    // bad data, not a lack of memory: refuse it before asking for any.
+    const uint32_t directorySize = LittleEndianU32(directoryHeader.data() + DirectorySizeOffset);
+    if (directorySize == 0 || static_cast<std::streamoff>(directorySize) > BytesAfterHeaders(chunkFile->file))
+        return fail(LoadBadHeaders);
+    chunkFile->directory.resize(directorySize);
+    if (!ReadExactly(chunkFile->file, chunkFile->directory.data(), directorySize)) return fail(LoadBadHeaders);
+    return chunkFile;
 }
 
 uint16_t FindChunk(ChunkFile& chunkFile, ChunkKey& key) {

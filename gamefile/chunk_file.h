@@ -29,7 +29,8 @@ struct ChunkFile {
 // Opens the game file at path, which must carry typeTag and a version byte
 // from minVersion to maxVersion, and loads its directory. Returns the open
 // file with status 0, or nothing with the status of the first failure
-// (-10 to -15); a failed open holds nothing.
+// (-11 to -15); a failed open holds nothing. Throws std::bad_alloc when
+// memory cannot be had, which the examination reports as -10.
 std::unique_ptr<ChunkFile> OpenChunkFile(const std::string& path, const char (&typeTag)[5],
                                          uint8_t minVersion, uint8_t maxVersion,
                                          LoadStatus& status);
