@@ -60,7 +60,7 @@ void CheckFirstFolder(Check& check, const std::string& expectedFolder);
 // ---- Windows, read and driven through the platform.
 
 // How long a window may take to appear under Wine, and how long the driver
-// watches for one that must not.
+// watches a key that must change nothing, for which no event tells.
 constexpr DWORD WindowTimeout = 20000;
 constexpr DWORD QuietTime = 1200;
 constexpr int MessageBoxTextId = 0xFFFF;
@@ -99,12 +99,15 @@ public:
     // shows, or with Require, the case ends.
     HWND MainWindow();
     HWND RequireMainWindow(Check& check);
-    void Command(int id);  // posts WM_COMMAND to the main window, as the menu does
+    void Command(int id);  // sends WM_COMMAND to the main window, as the menu does, without waiting
     // The program's visible top-level windows of the class, topmost first.
     std::vector<HWND> Windows(const char* className = "#32770") const;
     // The visible dialog with exactly this caption, waited for.
     HWND WaitForDialog(const std::string& caption) const;
-    // True when for QuietTime no dialog shows and the main window takes input.
+    // Waits until the program has handled every message and command sent so
+    // far; false when it does not within WindowTimeout.
+    bool HandledAllSoFar();
+    // True when, all handled, no dialog shows and the main window takes input.
     bool ShowsNothingMore();
     bool WaitForExit(DWORD& exitCode);  // false when it is still running
 

@@ -152,7 +152,9 @@ HWND TelvornProcess::RequireMainWindow(Check& check) {
 }
 
 void TelvornProcess::Command(int id) {
-    if (MainWindow() != nullptr) PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    // Sent without waiting, so that it comes before a later HandledAllSoFar's
+    // message and the driver never waits inside a modal window it opens.
+    if (MainWindow() != nullptr) SendNotifyMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 std::vector<HWND> TelvornProcess::Windows(const char* className) const {
@@ -183,11 +185,17 @@ HWND TelvornProcess::WaitForDialog(const std::string& caption) const {
     return dialog;
 }
 
+bool TelvornProcess::HandledAllSoFar() {
+    // Sent messages are handled in order, and only once the program's thread
+    // asks for messages again: in its main loop, or in the loop of a modal
+    // window that it has already made.
+    DWORD_PTR result = 0;
+    return MainWindow() != nullptr &&
+           SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, WindowTimeout, &result) != 0;
+}
+
 bool TelvornProcess::ShowsNothingMore() {
-    const HWND window = MainWindow();
-    // Something may still be on its way: watch for the whole quiet time.
-    return window != nullptr &&
-           !WaitUntil([&] { return !Windows().empty() || !IsWindowEnabled(window); }, QuietTime);
+    return HandledAllSoFar() && Windows().empty() && IsWindowEnabled(mainWindow);
 }
 
 bool TelvornProcess::WaitForExit(DWORD& exitCode) {
