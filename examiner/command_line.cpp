@@ -4,35 +4,58 @@
 
 const std::string_view UsageText =
     R"(Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]
-                       [--picture DIR] PATH...
+                       [--recursive] [--picture DIR] [--] PATH...
 
 Examines Corvanta map files (*.map) and scenario files (*.scn) and shows their
 figures: map size and wrap, terrain counts and shares, water and land masses,
 city figures and, for a scenario, the six players' unit counts.
 
 A PATH may be a file or a folder. A folder stands for its *.map and *.scn
-files (any letter case) in name order; its subfolders are not searched. A
-folder without such files counts as a file that could not be examined.
+files (any letter case) in name order; with --recursive, for those of its
+subfolders too, each at its place in that order.
 
 Options:
   --kind map|scenario     examine every file as this kind; without it the kind
                           comes from the extension, .map or .scn in any case
   --format text|json|csv  text (the default): the figures as the results
                           dialog shows them; json: one array with an object
-                          per file; csv: a header line and one line per file
+                          per file; csv: a header line and one line per file;
+                          docs/report.schema.json names every key and column
+  -r, --recursive         take folders' subfolders too (links to folders are
+                          not followed)
   --picture DIR           also draw each examined file's map into DIR (made
                           when missing) as a PNG file named after the file:
                           world.map gives world.map.png; a file that cannot
                           be examined gets none, and an older picture of its
                           name is removed
-  --help                  show this text
+  -h, --help              show this text
+  --version               show the version
+  --                      end the options: every later argument is a PATH,
+                          even one that starts with '-'
 
-A file that cannot be examined gets its error message in the output, and the
-other files are examined all the same.
+A PATH that cannot be examined costs only itself: it becomes a failed entry
+of the report, in every format, and the other paths are examined all the
+same. Its status is the Windows program's: the file data's (-2 to -15) with
+the program's own message, or -11 "Unable to find file." for any path at
+which no game file can be opened: one that does not exist or cannot be read,
+a file whose kind cannot be told, one that is neither a regular file nor a
+folder, a folder that cannot be read or holds no game files, and a *.map or
+*.scn entry of a folder that is no regular file (a folder, a dangling link,
+a FIFO). Its reason says which, in the system's words where it has them
+("Permission denied"); a file of the other kind gets a hint that names the
+right --kind. In text mode a last line on stderr counts the failures. A path
+that is not UTF-8 shows each stray byte as U+FFFD in json and csv, and its
+bytes as hex in pathBytes.
 
-Exit status: 0 when every file was examined (and pictured), 1 when any could
-not be, 2 for a usage error or a picture folder that cannot be made.
+Exit status:
+  0  every file was examined (and pictured)
+  1  some entry failed, or a picture could not be written
+  2  a usage error (nothing examined) or a picture folder that cannot be made
+  3  the report could not be written (a full disk, a closed output); a
+     broken pipe ends the program by its signal (status 141 in a shell)
 )";
+
+const std::string_view VersionText = "telvorn-examine " TELVORN_VERSION "\n";
 
 namespace {
 
@@ -84,12 +107,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             options.showHelp = true;
             continue;
         }
+        if (argument == "--version") {
+            options.showVersion = true;
+            continue;
+        }
+        if (argument == "--recursive" || argument == "-r") {
+            options.recursive = true;
+            continue;
+        }
 
         // "--kind map" or "--kind=map", and the same for --format and --picture.
         const size_t equals = argument.find('=');
         const std::string option = argument.substr(0, equals);
         if (option != "--kind" && option != "--format" && option != "--picture") {
-            commandLine.usageError = "unknown option '" + argument + "'";
+            commandLine.usageError = "unknown option " + Quoted(argument);
             return commandLine;
         }
         std::string value;
@@ -98,14 +129,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            commandLine.usageError = "option '" + option + "' needs a value";
+            commandLine.usageError = "option " + Quoted(option) + " needs a value";
             return commandLine;
         }
         if (!SetOption(option, value, options)) {
-            commandLine.usageError = "'" + value + "' is not a value of '" + option + "' (" + ValuesOf(option) + ")";
+            commandLine.usageError =
+                Quoted(value) + " is not a value of " + Quoted(option) + " (" + ValuesOf(option) + ")";
             return commandLine;
         }
     }
-    if (!options.showHelp && options.paths.empty()) commandLine.usageError = "no PATH to examine";
+    if (!options.showHelp && !options.showVersion && options.paths.empty())
+        commandLine.usageError = "no PATH to examine";
     return commandLine;
 }

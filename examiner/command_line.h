@@ -11,6 +11,8 @@
 // What the command line asks for.
 struct ExaminerOptions {
     bool showHelp = false;
+    bool showVersion = false;
+    bool recursive = false;  // folders stand for their subfolders' files too
     std::optional<FileKind> kind;  // nothing: each file's extension tells
     ReportFormat format = ReportFormat::Text;
     std::optional<std::string> pictureFolder;  // nothing: no pictures
@@ -29,3 +31,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text that --help shows, before the pictures' legend.
 extern const std::string_view UsageText;
+
+// The line that --version shows.
+extern const std::string_view VersionText;

@@ -1,12 +1,15 @@
 #include "examiner/examination.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "examine/ascii_text.h"
-#include "examine/examine_path.h"
 #include "examine/kind_texts.h"
+#include "gamefile/chunk_file.h"
 
 namespace fs = std::filesystem;
 
@@ -18,38 +21,6 @@ std::optional<FileKind> KindFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::string Quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
-
-namespace {
-
-// Appends the game files of a folder in name order, or reports why the
-// folder cannot be listed.
-void ListFolder(const std::string& folder, std::optional<FileKind> kind, FileList& list) {
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    std::vector<FileToExamine> found;
-    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
-        const std::string path = entries->path().string();
-        const std::optional<FileKind> extensionKind = KindFromExtension(path);
-        std::error_code ignored;  // an entry that cannot be looked at is no game file
-        if (extensionKind && entries->is_regular_file(ignored))
-            found.push_back({path, kind.value_or(*extensionKind)});
-    }
-    if (error) {
-        list.folderErrors.push_back(Quoted(folder) + ": cannot read the folder (" + error.message() + ")");
-        return;
-    }
-    if (found.empty()) {
-        // An empty report alone would look like success on a mistyped folder.
-        list.folderErrors.push_back(Quoted(folder) + ": holds no *.map or *.scn files");
-        return;
-    }
-    std::ranges::sort(found, {}, [](const FileToExamine& file) { return fs::path(file.path).filename(); });
-    list.files.insert(list.files.end(), found.begin(), found.end());
-}
-
-}  // namespace
-
 std::optional<FileKind> KindFromExtension(const std::string& path) {
     const std::string extension = fs::path(path).extension().string();
     for (const KindText& texts : KindTexts)
@@ -57,38 +28,135 @@ std::optional<FileKind> KindFromExtension(const std::string& path) {
     return std::nullopt;
 }
 
-FileList ListFilesToExamine(const std::vector<std::string>& paths, std::optional<FileKind> kind) {
-    FileList list;
-    for (const std::string& path : paths) {
-        std::error_code ignored;  // a status that cannot be had counts as a missing file
-        const fs::file_status status = fs::status(path, ignored);
-        const std::optional<FileKind> extensionKind = KindFromExtension(path);
-        if (fs::is_directory(status)) {
-            ListFolder(path, kind, list);
-        } else if (fs::exists(status) && !fs::is_regular_file(status)) {
-            list.usageErrors.push_back(Quoted(path) + ": neither a file nor a folder");
-        } else if (!fs::exists(status) && !extensionKind) {
-            // Without a game file's extension a missing path may as well be a mistyped folder.
-            list.usageErrors.push_back(Quoted(path) + ": no such file or folder");
-        } else if (!kind && !extensionKind) {
-            list.usageErrors.push_back(Quoted(path) +
-                                       ": cannot tell a map from a scenario; name it *.map or "
-                                       "*.scn, or give --kind");
-        } else {
-            // A missing *.map or *.scn is examined, and fails as a missing game file does.
-            list.files.push_back({path, kind ? *kind : *extensionKind});
+std::string Quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
+
+namespace {
+
+constexpr std::string_view NotRegularFile = "not a regular file";
+
+struct Listing {
+    std::optional<FileKind> kind;
+    bool recursive;
+    std::vector<FileToExamine>& list;
+};
+
+// A path that is not a folder, with status as looked at (following links).
+void AddFile(const std::string& path, const fs::file_status& status, const std::error_code& error,
+             const Listing& listing) {
+    FileToExamine file{path, listing.kind ? listing.kind : KindFromExtension(path), {}, {}, false};
+    if (error) {
+        file.reason = error.message();  // missing, a dangling link, a folder that cannot be passed
+    } else if (!fs::is_regular_file(status)) {
+        file.reason = NotRegularFile;
+    } else if (!file.kind) {
+        file.reason = "cannot tell a map from a scenario";
+        file.hint = "name it *.map or *.scn, or give --kind";
+    }
+    listing.list.push_back(std::move(file));
+}
+
+FileToExamine FailedFolder(const std::string& folder, const Listing& listing, std::string reason) {
+    return {folder, listing.kind, std::move(reason), {}, true};
+}
+
+// Appends a folder's entries in name order: its game files and, when
+// recursive, its subfolders' in their places. A folder that cannot be read
+// becomes an entry of its own.
+void AddFolder(const std::string& folder, const Listing& listing) {
+    struct Entry {
+        fs::path path;
+        fs::file_status status;
+        std::error_code error;
+        bool isLink;
+    };
+    std::vector<Entry> entries;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code statusError, linkError;
+        const fs::file_status status = it->status(statusError);
+        entries.push_back({it->path(), status, statusError, it->is_symlink(linkError)});
+    }
+    if (error) {
+        listing.list.push_back(FailedFolder(folder, listing, error.message()));
+        return;
+    }
+    std::ranges::sort(entries, {}, [](const Entry& entry) { return entry.path.filename(); });
+    for (const Entry& entry : entries) {
+        const std::string path = entry.path.string();
+        const bool gameName = KindFromExtension(path).has_value();
+        if (fs::is_directory(entry.status)) {
+            // Links to folders are not followed, so that no walk goes round in a circle.
+            if (listing.recursive && !entry.isLink)
+                AddFolder(path, listing);
+            else if (gameName)
+                AddFile(path, entry.status, std::make_error_code(std::errc::is_a_directory), listing);
+        } else if (gameName) {
+            AddFile(path, entry.status, entry.error, listing);
         }
+    }
+}
+
+}  // namespace
+
+std::vector<FileToExamine> ListFilesToExamine(const std::vector<std::string>& paths, std::optional<FileKind> kind,
+                                              bool recursive) {
+    std::vector<FileToExamine> list;
+    const Listing listing{kind, recursive, list};
+    for (const std::string& path : paths) {
+        std::error_code error;
+        const fs::file_status status = fs::status(path, error);
+        if (!fs::is_directory(status)) {
+            AddFile(path, status, error, listing);
+            continue;
+        }
+        const size_t before = list.size();
+        AddFolder(path, listing);
+        // An empty report alone would look like success on a mistyped folder.
+        if (list.size() == before) list.push_back(FailedFolder(path, listing, "holds no *.map or *.scn files"));
     }
     return list;
 }
 
+namespace {
+
+// Why the file at path cannot be opened for reading, in the system's words.
+std::string OpenFailureReason(const std::string& path) {
+    errno = 0;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    return file || errno == 0 ? "" : std::generic_category().message(errno);
+}
+
+// True when the file at path carries the type tag of kind.
+bool CarriesTypeTag(const std::string& path, FileKind kind) {
+    const KindText& texts = KindTextOf(kind);
+    LoadStatus status = LoadSucceeded;
+    OpenChunkFile(path, texts.typeTag, texts.minVersion, texts.maxVersion, status);
+    return status == LoadSucceeded || status == LoadVersionTooOld || status == LoadVersionTooNew;
+}
+
+}  // namespace
+
 Examination Examine(const FileToExamine& file, bool withMap) {
+    Examination examination{file.path, file.kind, file.isFolder, LoadCannotOpen, file.reason, file.hint, {}, {}};
+    if (!file.reason.empty()) return examination;
+
     // The title names the file by its path as given, as the error message does.
-    examineResults.kind = file.kind;
+    const FileKind kind = *file.kind;
+    examineResults.kind = kind;
     examineResults.fileName = file.path;
-    Examination examination{file.path, file.kind, LoadSucceeded, {}, {}};
-    examination.status = withMap ? ExaminePath(file.kind, file.path, examination.map)
-                                 : ExaminePath(file.kind, file.path);
+    examination.status = withMap ? ExaminePath(kind, file.path, examination.map) : ExaminePath(kind, file.path);
     examination.results = examineResults;
+    if (examination.status == LoadCannotOpen) examination.reason = OpenFailureReason(file.path);
+    const FileKind otherKind = kind == FileKind::Map ? FileKind::Scenario : FileKind::Map;
+    if (examination.status == LoadWrongTag && CarriesTypeTag(file.path, otherKind))
+        examination.hint = "this is a " + std::string(KindName(otherKind)) + " file; examine it with --kind " +
+                           std::string(KindName(otherKind));
     return examination;
+}
+
+std::string FailureMessage(const Examination& examination) {
+    const std::string kindName = examination.kind ? std::string(KindTextOf(*examination.kind).kindName)
+                                                  : std::string(KindTexts[0].kindName) + " or " +
+                                                        std::string(KindTexts[1].kindName);
+    return LoadStatusMessage(kindName, examination.path, examination.status);
 }

@@ -1,9 +1,12 @@
 // telvorn-examine: examines Corvanta map and scenario files named on the
 // command line and reports their figures as text, json or csv.
 
+#include <cerrno>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "examiner/command_line.h"
@@ -16,54 +19,71 @@ namespace {
 constexpr int AllExamined = 0;
 constexpr int SomeFailed = 1;
 constexpr int UsageError = 2;
+constexpr int ReportNotWritten = 3;
 
 constexpr std::string_view ProgramName = "telvorn-examine";
+
+void Complain(std::string_view complaint) { std::cerr << ProgramName << ": " << complaint << '\n'; }
+
+// Flushes what was written to std::cout since errno was last cleared. Returns
+// true when it arrived; otherwise says why on stderr.
+bool Delivered() {
+    std::cout.flush();
+    if (std::cout) return true;
+    const int error = errno;
+    Complain("cannot write the report" + (error != 0 ? " (" + std::generic_category().message(error) + ")" : ""));
+    return false;
+}
 
 int RunExaminer(const std::vector<std::string>& arguments) {
     const CommandLine commandLine = ParseCommandLine(arguments);
     if (commandLine.usageError) {
-        std::cerr << ProgramName << ": " << *commandLine.usageError << "\n"
-                  << "Try '" << ProgramName << " --help'.\n";
+        Complain(*commandLine.usageError);
+        std::cerr << "Try " << Quoted(std::string(ProgramName) + " --help") << ".\n";
         return UsageError;
     }
     const ExaminerOptions& options = commandLine.options;
-    if (options.showHelp) {
-        std::cout << UsageText << PictureLegend;
-        return AllExamined;
+    errno = 0;
+    if (options.showHelp || options.showVersion) {
+        if (options.showHelp) std::cout << UsageText << PictureLegend;
+        else std::cout << VersionText;
+        return Delivered() ? AllExamined : ReportNotWritten;
     }
 
-    // Every path is looked at before any file is examined, so that a usage
-    // error leaves no half-written report.
-    const FileList list = ListFilesToExamine(options.paths, options.kind);
-    for (const std::string& error : list.usageErrors) std::cerr << ProgramName << ": " << error << '\n';
-    if (!list.usageErrors.empty()) {
-        std::cerr << "Try '" << ProgramName << " --help'.\n";
-        return UsageError;
-    }
+    // Every path is looked at before any file is examined, so that a clash
+    // of pictures' names leaves no half-written report.
+    const std::vector<FileToExamine> files = ListFilesToExamine(options.paths, options.kind, options.recursive);
     if (options.pictureFolder) {
-        if (const std::optional<std::string> error = PreparePictureFolder(*options.pictureFolder, list.files)) {
-            std::cerr << ProgramName << ": " << *error << '\n';
+        if (const std::optional<std::string> error = PreparePictureFolder(*options.pictureFolder, files)) {
+            Complain(*error);
             return UsageError;
         }
     }
-    for (const std::string& error : list.folderErrors) std::cerr << ProgramName << ": " << error << '\n';
 
-    bool anyFailed = !list.folderErrors.empty();
+    bool pictureFailed = false;
     ReportStream report{std::cout, options.format};
     BeginReport(report);
-    for (const FileToExamine& file : list.files) {
+    if (!Delivered()) return ReportNotWritten;
+    for (const FileToExamine& file : files) {
         const Examination examination = Examine(file, options.pictureFolder.has_value());
-        anyFailed = anyFailed || examination.status != LoadSucceeded;
+        errno = 0;
         WriteReportEntry(report, examination);
+        if (!Delivered()) return ReportNotWritten;
         if (options.pictureFolder) {
             if (const std::optional<std::string> error = UpdatePicture(*options.pictureFolder, examination)) {
-                std::cerr << ProgramName << ": " << *error << '\n';
-                anyFailed = true;
+                Complain(*error);
+                pictureFailed = true;
             }
         }
     }
+    errno = 0;
     EndReport(report);
-    return anyFailed ? SomeFailed : AllExamined;
+    if (!Delivered()) return ReportNotWritten;
+    // A report redirected to a file must not hide its failures from the one who runs it.
+    if (report.format == ReportFormat::Text && report.entriesFailed > 0)
+        Complain(std::to_string(report.entriesFailed) + " of " + std::to_string(report.entriesWritten) +
+                 (report.entriesWritten == 1 ? " file" : " files") + " could not be examined");
+    return report.entriesFailed > 0 || pictureFailed ? SomeFailed : AllExamined;
 }
 
 }  // namespace
@@ -73,7 +93,7 @@ int main(int argc, char** argv) {
         return RunExaminer(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& error) {
         // Only a lack of memory outside the core can get here.
-        std::cerr << ProgramName << ": " << error.what() << '\n';
+        Complain(error.what());
         return SomeFailed;
     }
 }

@@ -208,6 +208,18 @@ PictureLayout PictureLayoutOf(int rows, int columns) {
 
 std::string PictureName(const std::string& path) { return fs::path(path).filename().string() + ".png"; }
 
+namespace {
+
+// True when a and b name one file, however they are written (a.map and ./a.map).
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error, errorA, errorB;
+    if (fs::equivalent(a, b, error)) return true;
+    const fs::path canonicalA = fs::weakly_canonical(a, errorA);
+    return !errorA && canonicalA == fs::weakly_canonical(b, errorB) && !errorB;
+}
+
+}  // namespace
+
 std::optional<std::string> PreparePictureFolder(const std::string& folder, const std::vector<FileToExamine>& files) {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -216,8 +228,9 @@ std::optional<std::string> PreparePictureFolder(const std::string& folder, const
 
     std::map<std::string, std::string> pathOfName;
     for (const FileToExamine& file : files) {
+        if (file.isFolder) continue;
         const auto [named, isNew] = pathOfName.try_emplace(PictureName(file.path), file.path);
-        if (!isNew && named->second != file.path)
+        if (!isNew && !SameFile(named->second, file.path))
             return Quoted(named->second) + " and " + Quoted(file.path) + " would both be pictured as " +
                    Quoted(named->first);
     }
@@ -256,6 +269,7 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
 }
 
 std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination) {
+    if (examination.isFolder) return std::nullopt;
     const std::string path = (fs::path(folder) / PictureName(examination.path)).string();
     if (examination.status == LoadSucceeded)
         return WriteMapPicture(path, examination.map.header, examination.map.squares, examination.map.labels);

@@ -69,7 +69,9 @@ std::string PictureName(const std::string& path);
 
 // Makes the picture folder when it does not exist yet. Returns nothing when
 // the pictures of files can be written into it, otherwise why not: the folder
-// cannot be made, or two different files would share one picture's name.
+// cannot be made, or two different files would share one picture's name (one
+// file named twice, a.map and ./a.map, shares it with itself). Entries that
+// are folders have no pictures.
 std::optional<std::string> PreparePictureFolder(const std::string& folder, const std::vector<FileToExamine>& files);
 
 // Writes to path the picture of the map that header describes, with its
@@ -81,7 +83,8 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
                                            std::span<const uint8_t> squares, std::span<const uint8_t> labels);
 
 // Writes or removes the picture in folder of an examined file: for a
-// successful examination the map that it carries; for a failed one, the older picture of that name is removed, so that none
-// is taken for the file's. Returns nothing, or why the picture could not be
-// written.
+// successful examination the map that it carries; for a failed one, the
+// older picture of that name is removed, so that none is taken for the
+// file's; a folder's entry leaves the pictures alone. Returns nothing, or why
+// the picture could not be written.
 std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination);

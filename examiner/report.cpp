@@ -2,6 +2,8 @@
 
 #include <array>
 #include <optional>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "examine/examine_path.h"
@@ -9,11 +11,6 @@
 #include "examine/results_texts.h"
 
 namespace {
-
-std::string FailureMessage(const Examination& examination) {
-    return LoadStatusMessage(KindTextOf(examination.kind).kindName, examination.path,
-                             examination.status);
-}
 
 bool IsScenario(const Examination& examination) { return examination.kind == FileKind::Scenario; }
 
@@ -75,6 +72,8 @@ void WriteTextUnits(std::ostream& out, const ExamineResults& results) {
 void WriteTextEntry(std::ostream& out, const Examination& examination) {
     if (examination.status != LoadSucceeded) {
         out << FailureMessage(examination) << '\n';
+        if (!examination.reason.empty()) out << "reason: " << examination.reason << '\n';
+        if (!examination.hint.empty()) out << "hint: " << examination.hint << '\n';
         return;
     }
     const ExamineResults& results = examination.results;
@@ -96,58 +95,188 @@ void WriteTextEntry(std::ostream& out, const Examination& examination) {
     }
 }
 
-// ---- json: one array, an object per file
+// ---- json and csv: the fields of an entry, listed once
 
-std::string JsonNumber(std::optional<int32_t> value) { return value ? NumberText(*value) : "null"; }
+// One value of the report: nothing (json null, an empty csv field), a whole
+// number, a flag or a text.
+using Cell = std::variant<std::monostate, int32_t, bool, std::string>;
 
-template <typename Range>
-std::string JsonArray(const Range& values) {
-    std::string array = "[";
-    for (const auto& value : values) array.append(array.size() > 1 ? ", " : "").append(NumberText(value));
-    return array + "]";
+// How a field's cells are laid out: one value, an object keyed by terrain
+// class, a list, or a list of one list per player.
+enum class Shape { Single, ByTerrainClass, List, PerPlayer };
+
+struct ReportField {
+    std::string_view name;
+    Shape shape;
+    bool isFigure;  // null, all of it, when the examination failed
+    // The field's cells in column order; none when the whole field is null.
+    std::vector<Cell> (*cellsOf)(const Examination&);
+};
+
+std::vector<Cell> Number(std::optional<int32_t> value) {
+    return value ? std::vector<Cell>{*value} : std::vector<Cell>{};
 }
 
-// An object keyed by terrain class name, in class order.
-template <typename ValueOfClass>
-std::string JsonByTerrainClass(ValueOfClass valueOfClass) {
-    std::string object = "{";
+std::vector<Cell> Text(const std::string& text) {
+    return text.empty() ? std::vector<Cell>{} : std::vector<Cell>{text};
+}
+
+template <typename Counts>
+std::vector<Cell> Counted(const Counts& counts) {
+    return std::vector<Cell>(counts.begin(), counts.end());
+}
+
+// The path's bytes as hex, for a path that ReadableText cannot carry intact.
+std::string PathBytes(const std::string& path) {
+    if (ReadableText(path) == path) return "";
+    constexpr std::string_view Hex = "0123456789abcdef";
+    std::string hex;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        hex.append(1, Hex[byte >> 4]).append(1, Hex[byte & 0x0F]);
+    }
+    return hex;
+}
+
+std::vector<Cell> TerrainPercentages(const ExamineResults& results) {
+    std::vector<Cell> cells(TerrainClassCount);  // null for a map without squares
     for (int terrainClass = 0; terrainClass < TerrainClassCount; ++terrainClass)
-        object.append(terrainClass > 0 ? ", " : "")
-            .append(JsonString(TerrainClassNames[terrainClass]))
-            .append(": ")
-            .append(JsonNumber(valueOfClass(terrainClass)));
-    return object + "}";
+        if (const std::optional<int32_t> percentage = TerrainPercentage(results, terrainClass))
+            cells[terrainClass] = *percentage;
+    return cells;
+}
+
+std::vector<Cell> PlayerUnits(const Examination& examination) {
+    std::vector<Cell> cells;
+    if (IsScenario(examination))
+        for (const auto& player : examination.results.playerUnits)
+            cells.insert(cells.end(), player.begin(), player.end());
+    return cells;
+}
+
+// The order of this table is the order of the json keys and the csv columns,
+// which docs/report.schema.json describes.
+using Entry = const Examination&;
+const auto ReportFields = std::to_array<ReportField>({
+    {"path", Shape::Single, false, [](Entry e) { return std::vector<Cell>{e.path}; }},
+    {"pathBytes", Shape::Single, false, [](Entry e) { return Text(PathBytes(e.path)); }},
+    {"kind", Shape::Single, false, [](Entry e) { return Text(e.kind ? std::string(KindName(*e.kind)) : ""); }},
+    {"status", Shape::Single, false, [](Entry e) { return Number(e.status); }},
+    {"message", Shape::Single, false, [](Entry e) { return Text(e.status == LoadSucceeded ? "" : FailureMessage(e)); }},
+    {"reason", Shape::Single, false, [](Entry e) { return Text(e.reason); }},
+    {"hint", Shape::Single, false, [](Entry e) { return Text(e.hint); }},
+    {"rows", Shape::Single, true, [](Entry e) { return Number(e.results.rows); }},
+    {"columns", Shape::Single, true, [](Entry e) { return Number(e.results.columns); }},
+    {"totalSquares", Shape::Single, true, [](Entry e) { return Number(TotalSquares(e.results)); }},
+    {"wraps", Shape::Single, true, [](Entry e) { return std::vector<Cell>{e.results.wraps != 0}; }},
+    {"terrainCounts", Shape::ByTerrainClass, true, [](Entry e) { return Counted(e.results.terrainCounts); }},
+    {"terrainPercentages", Shape::ByTerrainClass, true, [](Entry e) { return TerrainPercentages(e.results); }},
+    {"cityCount", Shape::Single, true, [](Entry e) { return Number(e.results.cityCount); }},
+    {"productionEfficiencySum", Shape::Single, true, [](Entry e) { return Number(e.results.productionEfficiencySum); }},
+    {"averageProductionEfficiency", Shape::Single, true,
+     [](Entry e) { return Number(AverageProductionEfficiency(e.results)); }},
+    {"specialtyCounts", Shape::List, true, [](Entry e) { return Counted(e.results.specialtyCounts); }},
+    {"waterMassCount", Shape::Single, true, [](Entry e) { return Number(e.results.waterMassCount); }},
+    {"landMassCount", Shape::Single, true, [](Entry e) { return Number(e.results.landMassCount); }},
+    {"playerUnits", Shape::PerPlayer, true, PlayerUnits},
+});
+
+// The field's cells for this entry; none when it is null.
+std::vector<Cell> CellsOf(const ReportField& field, const Examination& examination) {
+    if (field.isFigure && examination.status != LoadSucceeded) return {};
+    return field.cellsOf(examination);
+}
+
+// The names of the csv columns of a field: its own, or one per cell after a dot.
+std::vector<std::string> ColumnNames(const ReportField& field) {
+    const std::string prefix = std::string(field.name) + ".";
+    std::vector<std::string> names;
+    switch (field.shape) {
+        case Shape::Single:
+            names.emplace_back(field.name);
+            break;
+        case Shape::ByTerrainClass:
+            for (std::string_view name : TerrainClassNames) names.push_back(prefix + std::string(name));
+            break;
+        case Shape::List:
+            for (int code = 0; code < SpecialtyCount; ++code) names.push_back(prefix + NumberText(code));
+            break;
+        case Shape::PerPlayer:
+            for (int player = 0; player < PlayerCount; ++player)
+                for (int entry = 0; entry < UnitCountsPerPlayer; ++entry)
+                    names.push_back(prefix + NumberText(player) + "." + NumberText(entry));
+            break;
+    }
+    return names;
+}
+
+std::string JsonCell(const Cell& cell) {
+    if (const auto* number = std::get_if<int32_t>(&cell)) return NumberText(*number);
+    if (const auto* flag = std::get_if<bool>(&cell)) return *flag ? "true" : "false";
+    if (const auto* text = std::get_if<std::string>(&cell)) return JsonString(*text);
+    return "null";
+}
+
+// cells[first, first + count) as a json array.
+std::string JsonList(const std::vector<Cell>& cells, size_t first, size_t count) {
+    std::string list = "[";
+    for (size_t i = first; i < first + count; ++i) list.append(i > first ? ", " : "").append(JsonCell(cells[i]));
+    return list + "]";
+}
+
+std::string JsonValue(const ReportField& field, const std::vector<Cell>& cells) {
+    if (cells.empty()) return "null";
+    std::string value;
+    switch (field.shape) {
+        case Shape::Single:
+            return JsonCell(cells[0]);
+        case Shape::ByTerrainClass:
+            value = "{";
+            for (size_t i = 0; i < cells.size(); ++i)
+                value.append(i > 0 ? ", " : "")
+                    .append(JsonString(TerrainClassNames[i]))
+                    .append(": ")
+                    .append(JsonCell(cells[i]));
+            return value + "}";
+        case Shape::List:
+            return JsonList(cells, 0, cells.size());
+        case Shape::PerPlayer:
+            value = "[";
+            for (size_t first = 0; first < cells.size(); first += UnitCountsPerPlayer)
+                value.append(first > 0 ? ", " : "").append(JsonList(cells, first, UnitCountsPerPlayer));
+            return value + "]";
+    }
+    return value;
 }
 
 void WriteJsonEntry(std::ostream& out, const Examination& examination) {
-    out << "{\"path\": " << JsonString(examination.path)
-        << ", \"kind\": " << JsonString(KindName(examination.kind))
-        << ", \"status\": " << examination.status;
-    if (examination.status != LoadSucceeded) {
-        out << ", \"message\": " << JsonString(FailureMessage(examination)) << '}';
-        return;
-    }
-    const ExamineResults& results = examination.results;
-    out << ", \"rows\": " << results.rows << ", \"columns\": " << results.columns
-        << ", \"totalSquares\": " << TotalSquares(results)
-        << ", \"wraps\": " << (results.wraps != 0 ? "true" : "false")
-        << ", \"terrainCounts\": "
-        << JsonByTerrainClass([&](int terrainClass) { return results.terrainCounts[terrainClass]; })
-        << ", \"terrainPercentages\": "
-        << JsonByTerrainClass([&](int terrainClass) { return TerrainPercentage(results, terrainClass); })
-        << ", \"cityCount\": " << results.cityCount
-        << ", \"productionEfficiencySum\": " << results.productionEfficiencySum
-        << ", \"averageProductionEfficiency\": " << JsonNumber(AverageProductionEfficiency(results))
-        << ", \"specialtyCounts\": " << JsonArray(results.specialtyCounts)
-        << ", \"waterMassCount\": " << results.waterMassCount
-        << ", \"landMassCount\": " << results.landMassCount;
-    if (IsScenario(examination)) {
-        out << ", \"playerUnits\": [";
-        for (size_t player = 0; player < results.playerUnits.size(); ++player)
-            out << (player > 0 ? ", " : "") << JsonArray(results.playerUnits[player]);
-        out << ']';
-    }
+    const char* separator = "{";
+    for (const ReportField& field : ReportFields)
+        out << std::exchange(separator, ", ") << JsonString(field.name) << ": "
+            << JsonValue(field, CellsOf(field, examination));
     out << '}';
+}
+
+std::string CsvCell(const Cell& cell) {
+    if (const auto* text = std::get_if<std::string>(&cell)) return CsvField(ReadableText(*text));
+    return std::holds_alternative<std::monostate>(cell) ? "" : JsonCell(cell);
+}
+
+void WriteCsvHeader(std::ostream& out) {
+    const char* separator = "";
+    for (const ReportField& field : ReportFields)
+        for (const std::string& name : ColumnNames(field)) out << std::exchange(separator, ",") << name;
+    out << '\n';
+}
+
+void WriteCsvEntry(std::ostream& out, const Examination& examination) {
+    const char* separator = "";
+    for (const ReportField& field : ReportFields) {
+        std::vector<Cell> cells = CellsOf(field, examination);
+        cells.resize(ColumnNames(field).size());  // a null field: empty columns
+        for (const Cell& cell : cells) out << std::exchange(separator, ",") << CsvCell(cell);
+    }
+    out << '\n';
 }
 
 // The length of the valid UTF-8 sequence of two to four bytes at the start
@@ -170,63 +299,11 @@ size_t Utf8SequenceLength(std::string_view text) {
     return codePoint < SmallestOfLength[length] || surrogate || codePoint > 0x10FFFF ? 0 : length;
 }
 
-// ---- csv: a header line and one line per file
-
-const std::vector<std::string>& CsvHeader() {
-    static const std::vector<std::string> header = [] {
-        std::vector<std::string> names{"path", "kind", "status", "message", "rows", "columns",
-                                       "totalSquares", "wraps"};
-        for (std::string_view name : TerrainClassNames) names.push_back("terrainCounts." + std::string(name));
-        for (std::string_view name : TerrainClassNames) names.push_back("terrainPercentages." + std::string(name));
-        names.insert(names.end(), {"cityCount", "productionEfficiencySum", "averageProductionEfficiency"});
-        for (int code = 0; code < SpecialtyCount; ++code) names.push_back("specialtyCounts." + NumberText(code));
-        names.insert(names.end(), {"waterMassCount", "landMassCount"});
-        for (int player = 0; player < PlayerCount; ++player)
-            for (int entry = 0; entry < UnitCountsPerPlayer; ++entry)
-                names.push_back("playerUnits." + NumberText(player) + "." + NumberText(entry));
-        return names;
-    }();
-    return header;
-}
-
-// The values in the header's order; a figure that the file has not (all of
-// them after a failure, the unit table of a map, a missing average or
-// percentage) is an empty field.
-std::vector<std::string> CsvValues(const Examination& examination) {
-    const bool succeeded = examination.status == LoadSucceeded;
-    std::vector<std::string> values{examination.path, std::string(KindName(examination.kind)),
-                                    NumberText(examination.status),
-                                    succeeded ? "" : FailureMessage(examination)};
-    if (succeeded) {
-        const ExamineResults& results = examination.results;
-        const auto text = [](std::optional<int32_t> value) { return value ? NumberText(*value) : ""; };
-        values.insert(values.end(), {NumberText(results.rows), NumberText(results.columns),
-                                     NumberText(TotalSquares(results)), results.wraps != 0 ? "true" : "false"});
-        for (int32_t count : results.terrainCounts) values.push_back(NumberText(count));
-        for (int terrainClass = 0; terrainClass < TerrainClassCount; ++terrainClass)
-            values.push_back(text(TerrainPercentage(results, terrainClass)));
-        values.insert(values.end(), {NumberText(results.cityCount), NumberText(results.productionEfficiencySum),
-                                     text(AverageProductionEfficiency(results))});
-        for (int32_t count : results.specialtyCounts) values.push_back(NumberText(count));
-        values.insert(values.end(), {NumberText(results.waterMassCount), NumberText(results.landMassCount)});
-        if (IsScenario(examination))
-            for (const auto& player : results.playerUnits)
-                for (int32_t count : player) values.push_back(NumberText(count));
-    }
-    values.resize(CsvHeader().size());
-    return values;
-}
-
-void WriteCsvLine(std::ostream& out, const std::vector<std::string>& fields) {
-    for (size_t i = 0; i < fields.size(); ++i) out << (i > 0 ? "," : "") << CsvField(fields[i]);
-    out << '\n';
-}
-
 }  // namespace
 
 void BeginReport(ReportStream& report) {
     if (report.format == ReportFormat::Json) report.out << '[';
-    if (report.format == ReportFormat::Csv) WriteCsvLine(report.out, CsvHeader());
+    if (report.format == ReportFormat::Csv) WriteCsvHeader(report.out);
 }
 
 void WriteReportEntry(ReportStream& report, const Examination& examination) {
@@ -241,10 +318,11 @@ void WriteReportEntry(ReportStream& report, const Examination& examination) {
             WriteJsonEntry(report.out, examination);
             break;
         case ReportFormat::Csv:
-            WriteCsvLine(report.out, CsvValues(examination));
+            WriteCsvEntry(report.out, examination);
             break;
     }
     ++report.entriesWritten;
+    report.entriesFailed += examination.status != LoadSucceeded;
     report.out.flush();
 }
 
@@ -253,11 +331,26 @@ void EndReport(ReportStream& report) {
     report.out.flush();
 }
 
+std::string ReadableText(std::string_view text) {
+    std::string readable;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            readable += text[i];
+        } else if (const size_t length = Utf8SequenceLength(text.substr(i))) {
+            readable.append(text.substr(i, length));
+            i += length - 1;
+        } else {
+            readable.append("\xEF\xBF\xBD");  // U+FFFD REPLACEMENT CHARACTER
+        }
+    }
+    return readable;
+}
+
 std::string JsonString(std::string_view text) {
     constexpr std::string_view Hex = "0123456789abcdef";
     std::string literal = "\"";
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
+    for (const char c : ReadableText(text)) {
+        const auto byte = static_cast<unsigned char>(c);
         switch (byte) {
             case '"': literal += "\\\""; continue;
             case '\\': literal += "\\\\"; continue;
@@ -266,14 +359,8 @@ std::string JsonString(std::string_view text) {
             case '\t': literal += "\\t"; continue;
             default: break;
         }
-        if (byte >= 0x20 && byte < 0x7F) {
-            literal += static_cast<char>(byte);
-        } else if (const size_t length = byte >= 0x80 ? Utf8SequenceLength(text.substr(i)) : 0) {
-            literal.append(text.substr(i, length));
-            i += length - 1;
-        } else {
-            literal.append("\\u00").append(1, Hex[byte >> 4]).append(1, Hex[byte & 0x0F]);
-        }
+        if (byte >= 0x20 && byte != 0x7F) literal += c;
+        else literal.append("\\u00").append(1, Hex[byte >> 4]).append(1, Hex[byte & 0x0F]);
     }
     return literal + "\"";
 }

@@ -14,20 +14,25 @@ struct ReportStream {
     std::ostream& out;
     ReportFormat format;
     int entriesWritten = 0;
+    int entriesFailed = 0;
 };
 
 // The report's opening (the csv header line, the json array's bracket).
 void BeginReport(ReportStream& report);
 
-// One file's figures, or its error message when the examination failed.
+// One entry's figures, or its error message, reason and hint when it failed.
 void WriteReportEntry(ReportStream& report, const Examination& examination);
 
 // The report's close (the json array's bracket).
 void EndReport(ReportStream& report);
 
-// A JSON string literal for text of any bytes: quotes, backslashes and
-// control bytes escaped; valid UTF-8 kept as it is; every other byte taken as
-// the character of that number (Latin-1), so that the output is always JSON.
+// Text in which every byte sequence that is no valid UTF-8 (a lone, cut
+// short, overlong or surrogate sequence, or one past U+10FFFF) is replaced by
+// U+FFFD, one for each byte; valid UTF-8 is kept as it is.
+std::string ReadableText(std::string_view text);
+
+// A JSON string literal of ReadableText(text), with quotes, backslashes and
+// control bytes escaped.
 std::string JsonString(std::string_view text);
 
 // A csv field: quoted, with doubled quotes, when it holds a comma, a quote or

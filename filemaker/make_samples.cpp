@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -173,59 +174,108 @@ std::vector<City> CitiesOf(const Sample& sample) {
     return cities;
 }
 
-}  // namespace
+constexpr std::string_view ProgramName = "telvorn-make-samples";
 
-// Writes the crafted maps that load the mass labelling, for timing the
-// examiner on them.
-int WriteCraftedMaps(const std::filesystem::path& folder) {
-    int exitStatus = 0;
-    for (const auto& [name, map] : filemaker::CraftedMaps()) {
-        const std::string path = (folder / (name + ".map")).string();
-        if (!filemaker::WriteBytes(path, filemaker::Build(filemaker::MapFile(map, {})))) {
-            std::cerr << "telvorn-make-samples: cannot write " << path << '\n';
-            exitStatus = 1;
-            continue;
-        }
-        std::cout << path << '\n';
+constexpr int AllWritten = 0;
+constexpr int SomeNotWritten = 1;
+constexpr int UsageError = 2;
+constexpr int ListNotWritten = 3;
+
+constexpr std::string_view UsageText =
+    R"(Usage: telvorn-make-samples [--crafted] [--] FOLDER
+
+Writes the sample map and scenario files into FOLDER (made when missing) and
+lists their paths; with --crafted, the 255 by 255 maps shaped to load the
+mass labelling instead.
+
+Options:
+  --crafted   write the crafted maps
+  -h, --help  show this text
+  --          end the options, so that FOLDER may start with '-'
+
+Exit status: 0 when every file was written, 1 when any could not be, 2 for a
+usage error, 3 when the list of paths could not be written (a full disk, a
+closed output); a broken pipe ends the program by its signal.
+)";
+
+// The files to write: their paths below folder and their bytes.
+using Files = std::vector<std::pair<std::string, std::optional<std::vector<uint8_t>>>>;
+
+Files Samples(const std::filesystem::path& folder) {
+    Files files;
+    for (const Sample& sample : {Archipelago(), TwoContinents(), Straits()}) {
+        const std::optional<MapLayout> map = MapFromDrawing(sample);
+        std::optional<std::vector<uint8_t>> bytes;
+        if (map)
+            bytes = filemaker::Build(sample.units ? filemaker::ScenarioFile(*map, CitiesOf(sample), *sample.units)
+                                                  : filemaker::MapFile(*map, CitiesOf(sample)));
+        files.emplace_back((folder / sample.fileName).string(), std::move(bytes));
     }
-    return exitStatus;
+    return files;
 }
 
+// The crafted maps that load the mass labelling, for timing the examiner on them.
+Files CraftedMaps(const std::filesystem::path& folder) {
+    Files files;
+    for (const auto& [name, map] : filemaker::CraftedMaps())
+        files.emplace_back((folder / (name + ".map")).string(), filemaker::Build(filemaker::MapFile(map, {})));
+    return files;
+}
+
+int Usage(std::string_view complaint) {
+    std::cerr << ProgramName << ": " << complaint << "\nTry '" << ProgramName << " --help'.\n";
+    return UsageError;
+}
+
+// True when what was written to std::cout arrived; otherwise says why on stderr.
+bool Delivered() {
+    std::cout.flush();
+    if (std::cout) return true;
+    const int error = errno;
+    std::cerr << ProgramName << ": cannot write the list of files"
+              << (error != 0 ? " (" + std::generic_category().message(error) + ")" : "") << '\n';
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    const bool crafted = argc == 3 && std::string_view(argv[1]) == "--crafted";
-    if (argc != 2 && !crafted) {
-        std::cerr << "Usage: telvorn-make-samples [--crafted] FOLDER\n"
-                     "Writes the sample map and scenario files into FOLDER; with --crafted, the\n"
-                     "255 by 255 maps shaped to load the mass labelling instead.\n";
-        return 2;
+    bool crafted = false;
+    bool optionsEnded = false;
+    std::vector<std::string_view> folders;
+    for (const std::string_view argument : std::vector<std::string_view>(argv + 1, argv + argc)) {
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            folders.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            std::cout << UsageText;
+            return Delivered() ? AllWritten : ListNotWritten;
+        } else if (argument == "--crafted") {
+            crafted = true;
+        } else {
+            return Usage("unknown option '" + std::string(argument) + "'");
+        }
     }
-    const std::filesystem::path folder = argv[argc - 1];
+    if (folders.size() != 1) return Usage("give one FOLDER");
+
+    const std::filesystem::path folder = folders.front();
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        std::cerr << "telvorn-make-samples: cannot make the folder " << folder << ": " << error.message() << '\n';
-        return 1;
+        std::cerr << ProgramName << ": cannot make the folder " << folder << ": " << error.message() << '\n';
+        return SomeNotWritten;
     }
 
-    if (crafted) return WriteCraftedMaps(folder);
-
-    int exitStatus = 0;
-    for (const Sample& sample : {Archipelago(), TwoContinents(), Straits()}) {
-        const std::string path = (folder / sample.fileName).string();
-        const std::optional<MapLayout> map = MapFromDrawing(sample);
-        if (!map) {
-            std::cerr << "telvorn-make-samples: the drawing of " << sample.fileName << " is not a map\n";
-            exitStatus = 1;
-            continue;
-        }
-        const filemaker::GameFile file = sample.units ? filemaker::ScenarioFile(*map, CitiesOf(sample), *sample.units)
-                                                      : filemaker::MapFile(*map, CitiesOf(sample));
-        if (!filemaker::WriteBytes(path, filemaker::Build(file))) {
-            std::cerr << "telvorn-make-samples: cannot write " << path << '\n';
-            exitStatus = 1;
+    int exitStatus = AllWritten;
+    errno = 0;
+    for (const auto& [path, bytes] : crafted ? CraftedMaps(folder) : Samples(folder)) {
+        if (!bytes || !filemaker::WriteBytes(path, *bytes)) {
+            std::cerr << ProgramName << ": " << (bytes ? "cannot write " : "the drawing is not a map: ") << path << '\n';
+            exitStatus = SomeNotWritten;
             continue;
         }
         std::cout << path << '\n';
     }
-    return exitStatus;
+    return Delivered() ? exitStatus : ListNotWritten;
 }

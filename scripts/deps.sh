@@ -1,8 +1,8 @@
 # Installs the Debian packages that a build needs, or says which are missing.
 # Sourced by the start and test scripts: `need_packages NAME...`.
 
-# Packages of the native build and its tests.
-NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev)
+# Packages of the native build and its tests (python3-jsonschema checks the examiner's reports against their schema).
+NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev python3-jsonschema)
 # Packages of the Windows build and of running it under Wine in a virtual display.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools googletest wine fonts-wine xvfb xauth imagemagick)
 # Wine for the 32-bit program, or, where 32-bit programs cannot run, the

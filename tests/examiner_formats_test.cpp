@@ -12,12 +12,13 @@ TEST_F(ExaminerTest, JsonHoldsExactlyTheKeysAndFiguresOfEachFile) {
     // Only the middle row is scanned, and its two water squares face each other across the seam.
     const std::string map =
         files.Write("isle.map", MapFile(MapFromText({"WWWW", "WLLW", "WWWW"}), {{50, 3}, {51, 13}}));
-    const std::string missing = files.PathOf("we\"ird\\name\x01\xe9.scn");  // a path of any bytes
+    const std::string missing = files.PathOf("we\"ird\\name\x01\xc3\xa9.scn");  // a path of odd characters
     const ProgramRun run = Examine({"--format", "json", map, missing});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out,
               "[\n"
-              "  {\"path\": \"" + map + "\", \"kind\": \"map\", \"status\": 0, \"rows\": 3, \"columns\": 4, "
+              "  {\"path\": \"" + map + "\", \"pathBytes\": null, \"kind\": \"map\", \"status\": 0, "
+              "\"message\": null, \"reason\": null, \"hint\": null, \"rows\": 3, \"columns\": 4, "
               "\"totalSquares\": 12, \"wraps\": false, "
               "\"terrainCounts\": {\"City\": 0, \"Water\": 10, \"Clear\": 2, \"Forest\": 0, \"Mountain\": 0, "
               "\"River\": 0, \"Rough\": 0, \"Edge\": 0}, "
@@ -25,9 +26,13 @@ TEST_F(ExaminerTest, JsonHoldsExactlyTheKeysAndFiguresOfEachFile) {
               "\"River\": 0, \"Rough\": 0, \"Edge\": 0}, "
               "\"cityCount\": 2, \"productionEfficiencySum\": 101, \"averageProductionEfficiency\": 50, "
               "\"specialtyCounts\": [0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1], "
-              "\"waterMassCount\": 2, \"landMassCount\": 1},\n"
-              "  {\"path\": " + JsonString(missing) + ", \"kind\": \"scenario\", \"status\": -11, "
-              "\"message\": " + JsonString("Error loading Scenario file\n" + missing + "\nUnable to find file.") + "}\n"
+              "\"waterMassCount\": 2, \"landMassCount\": 1, \"playerUnits\": null},\n"
+              "  {\"path\": " + JsonString(missing) + ", \"pathBytes\": null, \"kind\": \"scenario\", \"status\": -11, "
+              "\"message\": " + JsonString("Error loading Scenario file\n" + missing + "\nUnable to find file.") +
+              ", \"reason\": \"No such file or directory\", \"hint\": null, \"rows\": null, \"columns\": null, "
+              "\"totalSquares\": null, \"wraps\": null, \"terrainCounts\": null, \"terrainPercentages\": null, "
+              "\"cityCount\": null, \"productionEfficiencySum\": null, \"averageProductionEfficiency\": null, "
+              "\"specialtyCounts\": null, \"waterMassCount\": null, \"landMassCount\": null, \"playerUnits\": null}\n"
               "]\n");
     // Without squares or cities the figures that need them are null.
     const filemaker::MapLayout empty{0, 5, {}, {}, 0, 0, {}};
@@ -48,27 +53,11 @@ TEST_F(ExaminerTest, JsonHoldsExactlyTheKeysAndFiguresOfEachFile) {
               std::string::npos);
 }
 
-// The fields of csv text, read as RFC 4180 reads them.
-std::vector<std::vector<std::string>> CsvLines(std::string_view text) {
-    std::vector<std::vector<std::string>> lines(1, std::vector<std::string>(1));
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') lines.back().back() += text[i++];
-        else if (c == '"') quoted = !quoted;
-        else if (!quoted && c == ',') lines.back().emplace_back();
-        else if (!quoted && c == '\n') lines.emplace_back(1);
-        else lines.back().back() += c;
-    }
-    if (lines.back() == std::vector<std::string>(1)) lines.pop_back();
-    return lines;
-}
-
 TEST_F(ExaminerTest, CsvHasAHeaderAndOneLineOfEqualColumnsPerFile) {
     const std::string map = files.Write("a, \"b\".map", MapFile(MapFromText({"LWL", "LWL", "LWL"}), {}));
     const std::string scenario =
         files.Write("b.scn", filemaker::ScenarioFile(MapFromText({"LW", "LW"}), {{70, 9}}, {}));
-    const std::string missing = files.PathOf("c.map");
+    const std::string missing = files.PathOf("caf\xe9.map");  // a single-byte name, no UTF-8
     const ProgramRun run = Examine({"--format", "csv", map, scenario, missing});
     EXPECT_EQ(run.exitStatus, 1);
     const auto lines = CsvLines(run.out);
@@ -80,6 +69,7 @@ TEST_F(ExaminerTest, CsvHasAHeaderAndOneLineOfEqualColumnsPerFile) {
         return column < line.size() ? line[column] : "(no such column)";
     };
     EXPECT_EQ(field(lines[1], "path"), map);
+    EXPECT_EQ(field(lines[1], "pathBytes"), "");
     EXPECT_EQ(field(lines[1], "kind"), "map");
     EXPECT_EQ(field(lines[1], "terrainPercentages.Water"), "33");
     EXPECT_EQ(field(lines[1], "averageProductionEfficiency"), "");
@@ -89,20 +79,28 @@ TEST_F(ExaminerTest, CsvHasAHeaderAndOneLineOfEqualColumnsPerFile) {
     EXPECT_EQ(field(lines[2], "specialtyCounts.9"), "1");
     EXPECT_EQ(field(lines[2], "playerUnits.5.14"), "0");
     EXPECT_EQ(field(lines[3], "status"), "-11");
-    EXPECT_EQ(field(lines[3], "message"), "Error loading Map file\n" + missing + "\nUnable to find file.");
+    const std::string readable = files.PathOf("caf\xef\xbf\xbd.map");
+    EXPECT_EQ(field(lines[3], "path"), readable);
+    EXPECT_EQ(field(lines[3], "message"), "Error loading Map file\n" + readable + "\nUnable to find file.");
+    EXPECT_EQ(field(lines[3], "reason"), "No such file or directory");
     EXPECT_EQ(field(lines[3], "rows"), "");
+    // The path's bytes come back from their hex.
+    std::string bytes;
+    const std::string hex = field(lines[3], "pathBytes");
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    EXPECT_EQ(bytes, missing);
 }
 
-TEST(ReportTexts, JsonEscapesWhatItMustAndKeepsValidUtf8AndCsvQuotesOnlyWhatNeedsIt) {
+TEST(ReportTexts, JsonEscapesWhatItMustAndReplacesEachByteOfNoUtf8AndCsvQuotesOnlyWhatNeedsIt) {
     const std::pair<std::string_view, std::string_view> json[] = {
         {"maps/world.map", "\"maps/world.map\""}, {"say \"hi\"\\now", "\"say \\\"hi\\\"\\\\now\""},
         {"\n\r\t", "\"\\n\\r\\t\""}, {std::string_view("\x00\x01\x1f\x7f", 4), "\"\\u0000\\u0001\\u001f\\u007f\""},
         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba\""},  // UTF-8 kept
-        // Bytes that are no UTF-8 are taken one by one: a single-byte text, a sequence cut short by the end
+        // Bytes that are no UTF-8 become U+FFFD one by one: a single-byte text, a sequence cut short by the end
         // or by a byte that does not continue it, overlong, a surrogate, past U+10FFFF, a lone continuation byte.
-        {"caf\xe9", "\"caf\\u00e9\""}, {"\xc3", "\"\\u00c3\""}, {"\xe2\x82x", "\"\\u00e2\\u0082x\""},
-        {"\xc0\xaf", "\"\\u00c0\\u00af\""}, {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\""},
-        {"\xf4\x90\x80\x80", "\"\\u00f4\\u0090\\u0080\\u0080\""}, {"\x80", "\"\\u0080\""},
+        {"caf\xe9", "\"caf\xef\xbf\xbd\""}, {"\xc3", "\"\xef\xbf\xbd\""}, {"\xe2\x82x", "\"\xef\xbf\xbd\xef\xbf\xbdx\""},
+        {"\xc0\xaf", "\"\xef\xbf\xbd\xef\xbf\xbd\""}, {"\xed\xa0\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""},
+        {"\xf4\x90\x80\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""}, {"\x80", "\"\xef\xbf\xbd\""},
     };
     for (const auto& [text, literal] : json) EXPECT_EQ(JsonString(text), literal);
     EXPECT_EQ(CsvField("plain text"), "plain text");

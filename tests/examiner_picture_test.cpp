@@ -213,6 +213,8 @@ TEST_F(ExaminerTest, AFileThatFailsGetsNoPictureAndAPictureFolderThatCannotBeMad
         EXPECT_EQ(refusal.out, "") << complaint;
         EXPECT_NE(refusal.err.find(complaint), std::string::npos) << refusal.err;
     }
+    // One file named twice shares its picture with itself.
+    EXPECT_EQ(Examine({"--picture", pictures, scenario, files.PathOf("other/../war.scn")}).exitStatus, 0);
 }
 
 }  // namespace

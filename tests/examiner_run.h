@@ -22,24 +22,51 @@ struct ProgramRun {
 
 class ExaminerTest : public testing::Test {
 protected:
-    // The program run by the shell with each argument quoted, whatever bytes it holds.
-    ProgramRun Run(const std::string& program, const std::vector<std::string>& arguments) const {
+    // The command run by the shell with each word quoted, whatever bytes it holds; its output goes to
+    // stdoutTo when given (and is then not read back).
+    ProgramRun Run(const std::vector<std::string>& command, const std::string& stdoutTo = "") const {
         const auto quoted = [](const std::string& word) {
             std::string text = "'";
             for (char c : word) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
             return text + "'";
         };
-        std::string command = quoted(program);
-        for (const std::string& argument : arguments) command += " " + quoted(argument);
-        const int status = std::system((command + " >" + quoted(output.PathOf("out")) + " 2>" +
-                                        quoted(output.PathOf("err"))).c_str());
+        std::string line;
+        for (const std::string& word : command) line += quoted(word) + " ";
+        const std::string out = stdoutTo.empty() ? output.PathOf("out") : stdoutTo;
+        const int status = std::system((line + ">" + quoted(out) + " 2>" + quoted(output.PathOf("err"))).c_str());
         const auto text = [this](const char* name) {
             std::ifstream in(output.PathOf(name), std::ios::binary);
             return std::string(std::istreambuf_iterator<char>(in), {});
         };
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text("out"), text("err")};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdoutTo.empty() ? text("out") : "", text("err")};
     }
-    ProgramRun Examine(const std::vector<std::string>& arguments) const { return Run(TELVORN_EXAMINE, arguments); }
+    ProgramRun Examine(std::vector<std::string> arguments, const std::string& stdoutTo = "") const {
+        arguments.insert(arguments.begin(), TELVORN_EXAMINE);
+        return Run(arguments, stdoutTo);
+    }
+
+    // What is wrong with a json report and the header of a csv report, both of the examiner, by the
+    // report's schema, checked with Debian's python3-jsonschema: empty when nothing is.
+    std::string SchemaProblems(const std::string& json, const std::string& csv) const {
+        constexpr const char* Check = R"(
+import csv, json, sys, jsonschema
+schema = json.load(open(sys.argv[1], encoding='utf-8'))
+jsonschema.validate(json.load(open(sys.argv[2], encoding='utf-8')), schema, cls=jsonschema.Draft202012Validator)
+# The csv columns: the entry's keys in order, objects and lists spread as key.member and key.position.
+def columns(name, part):
+    part = {**schema['$defs'][part['$ref'].split('/')[-1]], **part} if '$ref' in part else part
+    members = part.get('properties') or dict(enumerate(part.get('prefixItems', [])))
+    return [column for key, sub in members.items() for column in columns(f'{name}.{key}', sub)] if members else [name]
+expected = [column for key, sub in schema['$defs']['entry']['properties'].items() for column in columns(key, sub)]
+header = next(csv.reader(open(sys.argv[3], encoding='utf-8', newline='')))
+assert header == expected, f'csv header {header} is not {expected}'
+)";
+        std::ofstream(output.PathOf("report.json"), std::ios::binary) << json;
+        std::ofstream(output.PathOf("report.csv"), std::ios::binary) << csv;
+        const ProgramRun check = Run({TELVORN_PYTHON, "-c", Check, TELVORN_REPORT_SCHEMA, output.PathOf("report.json"),
+                                     output.PathOf("report.csv")});
+        return check.exitStatus == 0 ? "" : check.err + check.out;
+    }
 
     testfiles::TempFolder files;   // the game files that a test examines
     testfiles::TempFolder output;  // what the examiner printed
@@ -55,4 +82,20 @@ inline std::string Field(const std::string& out, const std::string& prefix, cons
         if (words.rfind(prefix + " ", 0) == 0) return words.substr(prefix.size() + 1);
     }
     return "(none)";
+}
+
+// The fields of csv text, read as RFC 4180 reads them.
+inline std::vector<std::vector<std::string>> CsvLines(std::string_view text) {
+    std::vector<std::vector<std::string>> lines(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') lines.back().back() += text[i++];
+        else if (c == '"') quoted = !quoted;
+        else if (!quoted && c == ',') lines.back().emplace_back();
+        else if (!quoted && c == '\n') lines.emplace_back(1);
+        else lines.back().back() += c;
+    }
+    if (lines.back() == std::vector<std::string>(1)) lines.pop_back();
+    return lines;
 }

@@ -1,6 +1,9 @@
 // The examiner run as a user runs it: which files it examines, as what kind, what the text report shows
 // and which exit status it ends with.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "examiner_run.h"
 
 namespace {
@@ -52,26 +55,95 @@ TEST_F(ExaminerTest, TextShowsTheResultsDialogsFiguresOfAMapAndOfAScenario) {
     EXPECT_EQ(scenario.substr(scenario.find("Unit Counts")).find("99"), std::string::npos);
 }
 
-TEST_F(ExaminerTest, FailingFilesAndFoldersAreReportedAndTheOthersStillExamined) {
+TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndTheOthersAreStillExamined) {
     filemaker::GameFile newer = MapFile(SmallMap(), {});
     newer.version = 2;
     const std::string first = files.Write("a.map", MapFile(SmallMap(), {}));
     const std::string failing = files.Write("b.map", newer);
-    const std::string missing = files.PathOf("gone.MAP");  // a missing game file is examined and not found
-    const std::string empty = files.PathOf("empty");
-    std::filesystem::create_directory(empty);
+    const std::string scenarioAsMap = files.Write("war.map", ScenarioFile(SmallMap(), {}, {}));
+    const std::string unnamed = files.Write("plain", MapFile(SmallMap(), {}));
+    // A folder whose game files' names are none of them regular files.
+    const std::string odd = files.PathOf("odd");
+    std::filesystem::create_directories(odd + "/sub.map");
+    ASSERT_EQ(mkfifo((odd + "/fifo.map").c_str(), 0600), 0);
+    std::filesystem::create_symlink("nothing", odd + "/link.scn");
+    std::filesystem::create_directory(files.PathOf("empty"));
     files.Write("empty/readme.txt", MapFile(SmallMap(), {}));
     const std::string last = files.Write("c.map", MapFile(SmallMap(), {}));
-    const ProgramRun run = Examine({first, failing, missing, empty, last});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "telvorn-examine: '" + empty + "': holds no *.map or *.scn files\n");
-    const size_t newerMessage = run.out.find("Error loading Map file\n" + failing +
-                                             "\nFile is from newer version of Corvanta. An update may be available.\n");
-    const size_t missingMessage = run.out.find("Error loading Map file\n" + missing + "\nUnable to find file.\n");
-    ASSERT_NE(missingMessage, std::string::npos);
-    EXPECT_LT(run.out.find("Results for Map File: " + first), newerMessage);
-    EXPECT_LT(newerMessage, missingMessage);
-    EXPECT_GT(run.out.find("Results for Map File: " + last), missingMessage);
+    const std::vector<std::string> paths{first,     failing,     scenarioAsMap, files.PathOf("gone.MAP"),
+                                         files.PathOf("nowhere"), unnamed, "/dev/null", odd,
+                                         files.PathOf("empty"), last};
+
+    const ProgramRun text = Examine(paths);
+    EXPECT_EQ(text.exitStatus, 1);
+    EXPECT_EQ(text.err, "telvorn-examine: 10 of 12 files could not be examined\n");
+    const auto failure = [](const std::string& kind, const std::string& path, const std::string& rest) {
+        return "Error loading " + kind + " file\n" + path + "\n" + rest + "\n";
+    };
+    const std::string unfound = "Unable to find file.\nreason: ";
+    const std::string entries[] = {
+        "Results for Map File: " + first,
+        failure("Map", failing, "File is from newer version of Corvanta. An update may be available.") + "\n",
+        failure("Map", scenarioAsMap, "File data is bad.\nhint: this is a scenario file; examine it with --kind scenario"),
+        failure("Map", files.PathOf("gone.MAP"), unfound + "No such file or directory"),
+        failure("Map or Scenario", files.PathOf("nowhere"), unfound + "No such file or directory"),
+        failure("Map or Scenario", unnamed,
+                unfound + "cannot tell a map from a scenario\nhint: name it *.map or *.scn, or give --kind"),
+        failure("Map or Scenario", "/dev/null", unfound + "not a regular file"),
+        failure("Map", odd + "/fifo.map", unfound + "not a regular file"),
+        failure("Scenario", odd + "/link.scn", unfound + "No such file or directory"),
+        failure("Map", odd + "/sub.map", unfound + "Is a directory"),
+        failure("Map or Scenario", files.PathOf("empty"), unfound + "holds no *.map or *.scn files"),
+        "Results for Map File: " + last,
+    };
+    size_t at = 0;
+    for (const std::string& entry : entries) {
+        const size_t found = text.out.find(entry, at);
+        EXPECT_NE(found, std::string::npos) << entry << "\nnot after " << at << " in\n" << text.out;
+        if (found != std::string::npos) at = found;
+    }
+
+    // The same entries in json and csv: every one valid by the schema, the csv's columns the schema's.
+    std::vector<std::string> arguments{"--format=json"};
+    arguments.insert(arguments.end(), paths.begin(), paths.end());
+    const ProgramRun json = Examine(arguments);
+    arguments[0] = "--format=csv";
+    const ProgramRun csv = Examine(arguments);
+    EXPECT_EQ(std::pair(json.exitStatus, csv.exitStatus), std::pair(1, 1));
+    EXPECT_EQ(json.err + csv.err, "");
+    EXPECT_EQ(SchemaProblems(json.out, csv.out), "");
+    EXPECT_EQ(CsvLines(csv.out).size(), 13u);
+    EXPECT_NE(json.out.find(", \"reason\": \"Is a directory\", \"hint\": null, \"rows\": null, "), std::string::npos);
+}
+
+TEST_F(ExaminerTest, AFileOrFolderThatCannotBeReadGetsTheSystemsReason) {
+    // Root reads every file, so the examiner runs as nobody then.
+    std::vector<std::string> command;
+    if (getuid() == 0) {
+        command = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+        std::vector<std::string> probe = command;
+        probe.push_back("true");
+        if (Run(probe).exitStatus != 0) GTEST_SKIP() << "setpriv cannot switch to the user nobody here";
+    }
+    namespace fs = std::filesystem;
+    fs::permissions(files.PathOf(""), fs::perms::owner_all | fs::perms::others_exec);
+    const std::string locked = files.Write("locked.map", MapFile(SmallMap(), {}));
+    const std::string closed = files.PathOf("closed");
+    fs::create_directory(closed);
+    files.Write("closed/inside.map", MapFile(SmallMap(), {}));
+    fs::permissions(locked, fs::perms::none);
+    fs::permissions(closed, fs::perms::none);
+    command.insert(command.end(), {TELVORN_EXAMINE, "--format=csv", locked, closed, closed + "/inside.map"});
+    const ProgramRun run = Run(command);
+    fs::permissions(closed, fs::perms::owner_all);
+    EXPECT_EQ(run.exitStatus, 1) << run.err;
+    const auto lines = CsvLines(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    for (size_t line = 1; line < lines.size(); ++line) {
+        EXPECT_EQ(lines[line][3], "-11");
+        EXPECT_TRUE(lines[line][4].ends_with("\nUnable to find file.")) << lines[line][4];
+        EXPECT_EQ(lines[line][5], "Permission denied") << lines[line][0];
+    }
 }
 
 TEST_F(ExaminerTest, AFolderStandsForItsGameFilesInNameOrderOfTheKindTheirExtensionsName) {
@@ -81,6 +153,7 @@ TEST_F(ExaminerTest, AFolderStandsForItsGameFilesInNameOrderOfTheKindTheirExtens
     const std::string mapNamedScenario = files.Write("d.scn", MapFile(SmallMap(), {}));
     files.Write("notes.txt", MapFile(SmallMap(), {}));
     std::filesystem::create_directory(files.PathOf("e.map"));
+    const std::string inner = files.Write("e.map/inner.scn", ScenarioFile(SmallMap(), {}, {}));
     const ProgramRun run = Examine({files.PathOf("")});
     EXPECT_EQ(run.exitStatus, 1);
     const size_t a = run.out.find("Results for Scenario File: " + files.PathOf("a.scn"));
@@ -92,7 +165,12 @@ TEST_F(ExaminerTest, AFolderStandsForItsGameFilesInNameOrderOfTheKindTheirExtens
     EXPECT_LT(b, c);
     EXPECT_LT(c, d);
     EXPECT_EQ(run.out.find("notes.txt"), std::string::npos);
-    EXPECT_EQ(run.out.find("e.map"), std::string::npos);
+    // Its subfolders count only when asked for, in their places in the name order.
+    EXPECT_GT(run.out.find(files.PathOf("e.map") + "\nUnable to find file.\nreason: Is a directory\n"), d);
+    EXPECT_EQ(run.out.find(inner), std::string::npos);
+    const ProgramRun recursive = Examine({"-r", files.PathOf("")});
+    EXPECT_GT(recursive.out.find("Results for Scenario File: " + inner), recursive.out.find(mapNamedScenario));
+    EXPECT_EQ(recursive.out.find("Is a directory"), std::string::npos);
     const std::string scenarioNamedMap = files.Write("scenario.map", ScenarioFile(SmallMap(), {}, {}));
     const std::string unnamed = files.Write("scenario", ScenarioFile(SmallMap(), {}, {}));
     const ProgramRun given = Examine({"--kind", "scenario", scenarioNamedMap, unnamed});
@@ -101,17 +179,13 @@ TEST_F(ExaminerTest, AFolderStandsForItsGameFilesInNameOrderOfTheKindTheirExtens
     EXPECT_NE(given.out.find("Results for Scenario File: " + unnamed), std::string::npos);
 }
 
-TEST_F(ExaminerTest, UsageErrorsExamineNothingAndSayWhatIsWrong) {
+TEST_F(ExaminerTest, OnlyAMalformedCommandLineIsAUsageErrorAndExaminesNothing) {
     const std::string good = files.Write("good.map", MapFile(SmallMap(), {}));
-    const std::string unnamed = files.Write("plain", MapFile(SmallMap(), {}));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{good, unnamed}, "'" + unnamed + "': cannot tell a map from a scenario"},
-        {{good, files.PathOf("nowhere")}, "'" + files.PathOf("nowhere") + "': no such file or folder"},
-        {{"--kind", "map", files.PathOf("nowhere")}, "no such file or folder"},
-        {{"/dev/null", "--kind", "map"}, "'/dev/null': neither a file nor a folder"},
         {{"--format", "xml", good}, "'xml' is not a value of '--format'"},
         {{"--kind"}, "option '--kind' needs a value"},
         {{"--verbose", good}, "unknown option '--verbose'"},
+        {{"-x", good}, "unknown option '-x'"},
         {{}, "no PATH to examine"},
     };
     for (const auto& [arguments, complaint] : cases) {
@@ -121,15 +195,44 @@ TEST_F(ExaminerTest, UsageErrorsExamineNothingAndSayWhatIsWrong) {
         EXPECT_NE(run.err.find(complaint), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
     }
-    const ProgramRun help = Examine({"--help"});
-    EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_EQ(help.out.rfind("Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]\n", 0), 0u);
+    for (const std::string help : {"--help", "-h"}) {
+        const ProgramRun run = Examine({help});
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.out.rfind("Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]\n", 0), 0u);
+        EXPECT_NE(run.out.find("  3  the report could not be written"), std::string::npos);
+    }
+    EXPECT_EQ(Examine({"--version"}).out, "telvorn-examine 1.0.0\n");
     // "--" ends the options: a relative path names a file in the examiner's working folder.
-    EXPECT_EQ(Examine({"--format=text", "--", "-x.map"}).out, "Error loading Map file\n-x.map\nUnable to find file.\n");
+    EXPECT_EQ(Examine({"--format=text", "--", "-x.map"}).out,
+              "Error loading Map file\n-x.map\nUnable to find file.\nreason: No such file or directory\n");
+
+    // The samples' maker takes no option for its folder either.
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--folder"}, {"-x"}, {"--crafted"}, {files.PathOf("a"), files.PathOf("b")}}) {
+        std::vector<std::string> command{TELVORN_MAKE_SAMPLES};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const ProgramRun run = Run(command);
+        EXPECT_EQ(std::pair(run.exitStatus, run.out), std::pair(2, std::string())) << arguments[0];
+        EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Run({TELVORN_MAKE_SAMPLES, "-h"}).out.rfind("Usage: telvorn-make-samples [--crafted] [--] FOLDER\n", 0), 0u);
+}
+
+TEST_F(ExaminerTest, AReportThatCannotBeWrittenIsNoSuccess) {
+    const std::string good = files.Write("good.map", MapFile(SmallMap(), {}));
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--format=json", good}, {good, files.PathOf("gone.map")}, {"--help"}, {"--version"}}) {
+        const ProgramRun run = Examine(arguments, "/dev/full");
+        EXPECT_EQ(run.exitStatus, 3) << arguments[0];
+        EXPECT_EQ(run.err, "telvorn-examine: cannot write the report (No space left on device)\n");
+    }
+    const ProgramRun samples = Run({TELVORN_MAKE_SAMPLES, files.PathOf("samples")}, "/dev/full");
+    EXPECT_EQ(samples.exitStatus, 3);
+    EXPECT_EQ(samples.err, "telvorn-make-samples: cannot write the list of files (No space left on device)\n");
 }
 
 TEST_F(ExaminerTest, TheSamplesAreSoundGameFilesWithSeveralMasses) {
-    ASSERT_EQ(Run(TELVORN_MAKE_SAMPLES, {files.PathOf("samples")}).exitStatus, 0);
+    ASSERT_EQ(Run({TELVORN_MAKE_SAMPLES, files.PathOf("samples")}).exitStatus, 0);
     const ProgramRun run = Examine({files.PathOf("samples")});
     EXPECT_EQ(run.exitStatus, 0) << run.out;
     int examined = 0, scenarios = 0;
