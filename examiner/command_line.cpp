@@ -3,8 +3,7 @@
 #include "examiner/examination.h"
 
 const std::string_view UsageText =
-    R"(Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]
-                       [--picture DIR] PATH...
+    R"(Usage: telvorn-examine [OPTION]... PATH...
 
 Examines Corvanta map files (*.map) and scenario files (*.scn) and shows their
 figures: map size and wrap, terrain counts and shares, water and land masses,
@@ -26,6 +25,7 @@ Options:
                           be examined gets none, and an older picture of its
                           name is removed
   --help                  show this text
+  --version               show the version
 
 A file that cannot be examined gets its error message in the output, and the
 other files are examined all the same.
@@ -84,6 +84,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             options.showHelp = true;
             continue;
         }
+        if (argument == "--version") {
+            options.showVersion = true;
+            continue;
+        }
 
         // "--kind map" or "--kind=map", and the same for --format and --picture.
         const size_t equals = argument.find('=');
@@ -106,6 +110,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             return commandLine;
         }
     }
-    if (!options.showHelp && options.paths.empty()) commandLine.usageError = "no PATH to examine";
+    if (!options.showHelp && !options.showVersion && options.paths.empty()) commandLine.usageError = "no PATH to examine";
     return commandLine;
 }

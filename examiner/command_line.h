@@ -11,6 +11,7 @@
 // What the command line asks for.
 struct ExaminerOptions {
     bool showHelp = false;
+    bool showVersion = false;
     std::optional<FileKind> kind;  // nothing: each file's extension tells
     ReportFormat format = ReportFormat::Text;
     std::optional<std::string> pictureFolder;  // nothing: no pictures

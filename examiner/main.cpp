@@ -31,6 +31,10 @@ int RunExaminer(const std::vector<std::string>& arguments) {
         std::cout << UsageText << PictureLegend;
         return AllExamined;
     }
+    if (options.showVersion) {
+        std::cout << ProgramName << ' ' << TELVORN_VERSION << '\n';
+        return AllExamined;
+    }
 
     // Every path is looked at before any file is examined, so that a usage
     // error leaves no half-written report.

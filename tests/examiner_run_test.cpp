@@ -123,7 +123,8 @@ TEST_F(ExaminerTest, UsageErrorsExamineNothingAndSayWhatIsWrong) {
     }
     const ProgramRun help = Examine({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_EQ(help.out.rfind("Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("Usage: telvorn-examine [OPTION]... PATH...\n", 0), 0u);
+    EXPECT_EQ(Examine({"--version"}).out, "telvorn-examine " TELVORN_VERSION "\n");
     // "--" ends the options: a relative path names a file in the examiner's working folder.
     EXPECT_EQ(Examine({"--format=text", "--", "-x.map"}).out, "Error loading Map file\n-x.map\nUnable to find file.\n");
 }
