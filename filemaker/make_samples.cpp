@@ -191,12 +191,27 @@ int WriteCraftedMaps(const std::filesystem::path& folder) {
     return exitStatus;
 }
 
+constexpr std::string_view UsageText =
+    "Usage: telvorn-make-samples [--crafted] FOLDER\n"
+    "Writes Telvorn's sample game files into FOLDER (made when missing):\n"
+    "archipelago.map, two-continents.map and straits.scn, and names each file\n"
+    "written.\n"
+    "\n"
+    "Options:\n"
+    "  --crafted  write the 255 by 255 maps shaped to load the mass labelling\n"
+    "             instead: flat, noise, isolated-water, stripes-and-bars, comb\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n";
+
 int main(int argc, char** argv) {
-    const bool crafted = argc == 3 && std::string_view(argv[1]) == "--crafted";
+    const std::string_view first = argc > 1 ? argv[1] : "";
+    if (argc == 2 && (first == "--help" || first == "--version")) {
+        std::cout << (first == "--help" ? UsageText : "telvorn-make-samples " TELVORN_VERSION "\n");
+        return 0;
+    }
+    const bool crafted = argc == 3 && first == "--crafted";
     if (argc != 2 && !crafted) {
-        std::cerr << "Usage: telvorn-make-samples [--crafted] FOLDER\n"
-                     "Writes the sample map and scenario files into FOLDER; with --crafted, the\n"
-                     "255 by 255 maps shaped to load the mass labelling instead.\n";
+        std::cerr << UsageText;
         return 2;
     }
     const std::filesystem::path folder = argv[argc - 1];
