@@ -2,13 +2,15 @@
 # Sourced by the start and test scripts: `need_packages NAME...`.
 
 # Packages of the native build and its tests.
-NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev)
+NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev help2man)
 # Packages of the Windows build and of running it under Wine in a virtual display.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine fonts-wine xvfb xauth imagemagick)
 # Wine for the 32-bit program, or, where 32-bit programs cannot run, the
 # 64-bit build of the same sources and the Wine that runs it.
 WINE32_PACKAGES=(wine32:i386)
 WINE64_PACKAGES=(g++-mingw-w64-x86-64 wine64)
+# Making the packages and checking what they hold.
+PACKAGE_PACKAGES=(dpkg-dev lintian zip unzip man-db binutils)
 # clang with libFuzzer and the sanitizers, for the fuzzer of the examination.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
