@@ -3,6 +3,9 @@
 
 # Packages of the native build and its tests.
 NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev help2man)
+# Packages of the start: the Windows program's build, whose artwork and
+# samples the build machine's own compiler makes.
+START_PACKAGES=(g++ cmake make)
 # Packages of the Windows build and of running it under Wine in a virtual display.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine fonts-wine xvfb xauth imagemagick)
 # Wine for the 32-bit program, or, where 32-bit programs cannot run, the
