@@ -239,9 +239,10 @@ void ExpectUnitColumns(Check& check, HWND dialog) {
         RECT seen{};
         GetWindowRect(GetDlgItem(dialog, id), &seen);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&seen), 2);
+        char place[64];
+        std::snprintf(place, sizeof place, "unit field %d stands at x %d, y %d in dialog units", id, x, y);
         check.Expect(seen.left == MulDiv(x, client.right, 416) && std::abs(seen.top - MulDiv(y, client.bottom, 242)) <= 1,
-                     "unit field " + std::to_string(id) + " stands at x " + std::to_string(x) + ", y " +
-                         std::to_string(y) + " in dialog units");
+                     place);
     }
 }
 
