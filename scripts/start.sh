@@ -14,9 +14,15 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     (cd "$root" && cmake --preset "$windows_run_preset" >/dev/null)
 fi
 echo "telvorn: building telvorn.exe and the sample files in $windows_run_build" >&2
-# The build's steps, without its lines about what is up to date.
-cmake --build "$build" -j"$jobs" --target telvorn telvorn_samples 2>&1 |
-    { grep --line-buffered -E '^\[ *[0-9]+%\] [A-Z]' | grep --line-buffered -v 'Built target' | sed 's/^/  /' >&2 || true; }
+# The build's steps, without its lines about what is up to date; all of it
+# when it fails.
+build_log="$build/start-build.log"
+if ! cmake --build "$build" -j"$jobs" --target telvorn telvorn_samples 2>&1 | tee "$build_log" |
+    { grep --line-buffered -E '^\[ *[0-9]+%\] [A-Z]' | grep --line-buffered -v 'Built target' | sed 's/^/  /' >&2 || true; }; then
+    tail -n 40 "$build_log" >&2
+    echo "telvorn: the build failed; all of its output is in $build_log" >&2
+    exit 1
+fi
 echo "telvorn: running $windows_run_reason" >&2
 
 run_dir="$build/run"
