@@ -3,8 +3,7 @@
 #include "examiner/examination.h"
 
 const std::string_view UsageText =
-    R"(Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]
-                       [--recursive] [--picture DIR] [--] PATH...
+    R"(Usage: telvorn-examine [OPTION]... PATH...
 
 Examines Corvanta map files (*.map) and scenario files (*.scn) and shows their
 figures: map size and wrap, terrain counts and shares, water and land masses,

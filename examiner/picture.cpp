@@ -1,7 +1,5 @@
 #include "examiner/picture.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <bitset>
 #include <cerrno>
@@ -12,6 +10,7 @@
 #include <system_error>
 
 #include "analysis/mass_labelling.h"
+#include "examiner/png_file.h"
 
 namespace fs = std::filesystem;
 
@@ -249,19 +248,13 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
         colourMap[3 * i + 1] = Palette[i].green;
         colourMap[3 * i + 2] = Palette[i].blue;
     }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(layout.width);
-    image.height = static_cast<png_uint_32>(layout.height);
-    image.format = PNG_FORMAT_RGB_COLORMAP;
-    image.colormap_entries = PaletteSize;
+    std::vector<uint8_t> png;
+    std::optional<std::string> failure = EncodePalettePng(layout.width, layout.height, colourMap, canvas.pixels, png);
+    if (failure) return Quoted(path) + ": cannot write the picture (" + *failure + ")";
 
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return Quoted(path) + ": cannot write the picture (" + std::strerror(errno) + ")";
-    std::optional<std::string> failure;
-    if (png_image_write_to_stdio(&image, file, 0, canvas.pixels.data(), 0, colourMap.data()) == 0)
-        failure = image.message;
-    png_image_free(&image);
+    if (std::fwrite(png.data(), 1, png.size(), file) != png.size()) failure = std::strerror(errno);
     if (std::fclose(file) != 0 && !failure) failure = std::strerror(errno);
     if (!failure) return std::nullopt;
     std::remove(path.c_str());

@@ -191,6 +191,7 @@ mass labelling instead.
 Options:
   --crafted   write the crafted maps
   -h, --help  show this text
+  --version   show the version
   --          end the options, so that FOLDER may start with '-'
 
 Exit status: 0 when every file was written, 1 when any could not be, 2 for a
@@ -248,8 +249,8 @@ int main(int argc, char** argv) {
             folders.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            std::cout << UsageText;
+        } else if (argument == "--help" || argument == "-h" || argument == "--version") {
+            std::cout << (argument == "--version" ? "telvorn-make-samples " TELVORN_VERSION "\n" : UsageText);
             return Delivered() ? AllWritten : ListNotWritten;
         } else if (argument == "--crafted") {
             crafted = true;

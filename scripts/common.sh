@@ -55,7 +55,7 @@ choose_windows_run() {
         # Debian's wine command takes the 32-bit loader whenever it is
         # installed, even where it cannot run, so the 64-bit loader is named.
         windows_run_wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-        windows_run_reason="a 64-bit build of telvorn.exe under 64-bit Wine (this machine cannot execute 32-bit programs; the 32-bit program is still built, in build-win)"
+        windows_run_reason="a 64-bit build of telvorn.exe under 64-bit Wine (this machine cannot execute 32-bit programs)"
     fi
 }
 

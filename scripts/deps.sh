@@ -1,14 +1,20 @@
 # Installs the Debian packages that a build needs, or says which are missing.
 # Sourced by the start and test scripts: `need_packages NAME...`.
 
-# Packages of the native build and its tests (python3-jsonschema checks the examiner's reports against their schema).
-NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev python3-jsonschema)
+# Packages of the native build and its tests (python3-jsonschema checks the
+# examiner's reports against their schema; help2man makes the manual pages).
+NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev python3-jsonschema help2man)
+# Packages of the start: the Windows program's build, whose artwork and
+# samples the build machine's own compiler makes.
+START_PACKAGES=(g++ cmake make)
 # Packages of the Windows build and of running it under Wine in a virtual display.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools googletest wine fonts-wine xvfb xauth imagemagick)
 # Wine for the 32-bit program, or, where 32-bit programs cannot run, the
 # 64-bit build of the same sources and the Wine that runs it.
 WINE32_PACKAGES=(wine32:i386)
 WINE64_PACKAGES=(g++-mingw-w64-x86-64 wine64)
+# Making the packages and checking what they hold.
+PACKAGE_PACKAGES=(dpkg-dev lintian zip unzip man-db binutils)
 # clang with libFuzzer and the sanitizers, for the fuzzer of the examination.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds Telvorn and runs every test: the core and the command-line examiner
 # natively and under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# Windows program end to end under Wine in a virtual display, and a minute
-# of fuzzing the examination.
+# Windows program end to end under Wine in a virtual display, the Windows
+# examiner under Wine against the native one, a minute of fuzzing the
+# examination, and last the packages and what they hold.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 choose_windows_run
-need_packages "${NATIVE_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}"
+need_packages "${NATIVE_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${windows_run_packages[@]}" \
+    "${PACKAGE_PACKAGES[@]}"
 
 echo "== native build and tests"
 build_preset native
@@ -25,3 +27,16 @@ echo "== Windows builds, the core's unit tests and the program end to end under 
 build_windows_run
 run_windows_unit_tests
 "$root/tests/gui/run-gui-tests.sh" "$root/$windows_run_build"
+
+echo "== the Windows examiner under Wine, held to the native one"
+"$root/tests/release/examiner-under-wine.sh" "$root/build/examiner/telvorn-examine" \
+    "$root/$windows_run_build/examiner/telvorn-examine.exe" "$root/$windows_run_build/filemaker/map"
+
+echo "== packages: the Debian package and the Windows zip, and what they hold"
+cmake --build "$root/build" -j"$jobs" --target package
+cmake --build "$root/build-win" -j"$jobs" --target package
+if [ "$windows_run_build" != build-win ]; then
+    echo "(the zip checked is $windows_run_build's, made as build-win's is, as this machine cannot run 32-bit programs)"
+    cmake --build "$root/$windows_run_build" -j"$jobs" --target package
+fi
+"$root/tests/release/check-packages.sh" "$root"/build/telvorn_*.deb "$root/$windows_run_build"/telvorn-*-win*.zip

@@ -198,10 +198,10 @@ TEST_F(ExaminerTest, OnlyAMalformedCommandLineIsAUsageErrorAndExaminesNothing) {
     for (const std::string help : {"--help", "-h"}) {
         const ProgramRun run = Examine({help});
         EXPECT_EQ(run.exitStatus, 0);
-        EXPECT_EQ(run.out.rfind("Usage: telvorn-examine [--kind map|scenario] [--format text|json|csv]\n", 0), 0u);
+        EXPECT_EQ(run.out.rfind("Usage: telvorn-examine [OPTION]... PATH...\n", 0), 0u);
         EXPECT_NE(run.out.find("  3  the report could not be written"), std::string::npos);
     }
-    EXPECT_EQ(Examine({"--version"}).out, "telvorn-examine 1.0.0\n");
+    EXPECT_EQ(Examine({"--version"}).out, "telvorn-examine " TELVORN_VERSION "\n");
     // "--" ends the options: a relative path names a file in the examiner's working folder.
     EXPECT_EQ(Examine({"--format=text", "--", "-x.map"}).out,
               "Error loading Map file\n-x.map\nUnable to find file.\nreason: No such file or directory\n");

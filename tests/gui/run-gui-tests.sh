@@ -8,7 +8,9 @@
 #
 # BUILD_WIN_DIR is a finished cross build (cmake/mingw-i686.cmake, or
 # cmake/mingw-x86_64.cmake where 32-bit programs cannot run) holding
-# ui/telvorn.exe and tests/gui/telvorn-gui-driver.exe; nothing is built here.
+# ui/telvorn.exe, tests/gui/telvorn-gui-driver.exe and the sample files in
+# filemaker/map, which go where a user's first start finds them: the map
+# folder of the folder the program runs in. Nothing is built here.
 # CASE_TEXT limits the general cases to those whose names contain one of the
 # texts (the game-folder settings then do not run). Screenshots are saved as
 # PNG files in BUILD_WIN_DIR/gui-screenshots, and with --update-screenshots
@@ -104,6 +106,7 @@ cp /usr/share/wine/fonts/marlett.ttf "$drive_c/windows/Fonts/"
 work="$drive_c/telvorn-gui"
 mkdir -p "$work/bin" "$work/run/map" "$work/files" "$work/screenshots"
 cp "$program" "$driver" "$work/bin/"
+cp "$build_dir/filemaker/map/"* "$work/run/map/"
 log="$work/driver.log"
 : >"$log"
 

@@ -1,0 +1,88 @@
+# What a user runs, installed (cmake --install) and packed (the package
+# target): on Linux the command-line tools with their manual pages, as a
+# Debian package; on Windows both programs, the samples in the map folder
+# beside them (where the program looks when no game is installed), the README
+# and the licence, as a zip.
+
+set(CPACK_PACKAGE_NAME telvorn)
+set(CPACK_PACKAGE_VENDOR "The Telvorn developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "figures of Corvanta map and scenario files")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  install(TARGETS telvorn telvorn-examine RUNTIME DESTINATION .)
+  install(DIRECTORY ${TELVORN_SAMPLES_DIR}/ DESTINATION map)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CPACK_SYSTEM_NAME win64)
+  else()
+    set(CPACK_SYSTEM_NAME win32)
+  endif()
+  set(CPACK_PACKAGE_FILE_NAME telvorn-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+  include(CPack)
+  return()
+endif()
+
+include(GNUInstallDirs)
+install(TARGETS telvorn-examine telvorn-make-samples RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# Manual pages made by help2man from each tool's --help and --version, so
+# that they never drift from the program.
+find_program(TELVORN_HELP2MAN help2man DOC "help2man, which makes the manual pages")
+if(NOT TELVORN_HELP2MAN)
+  message(FATAL_ERROR "help2man makes the manual pages: install it (apt-get install help2man)")
+endif()
+set(manual_pages)
+foreach(tool_and_name IN ITEMS
+    "telvorn-examine|examine Corvanta map and scenario files"
+    "telvorn-make-samples|write Telvorn's sample Corvanta files")
+  string(REPLACE "|" ";" tool_and_name "${tool_and_name}")
+  list(GET tool_and_name 0 tool)
+  list(GET tool_and_name 1 name)
+  set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${tool}.1)
+  add_custom_command(
+    OUTPUT ${page}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
+    COMMAND ${TELVORN_HELP2MAN} --no-info --section=1 --name=${name} --output=${page} $<TARGET_FILE:${tool}>
+    # -n: no time stamp, so that the same page packs the same.
+    COMMAND gzip -9nf ${page}
+    DEPENDS ${tool}
+    COMMENT "Making the manual page of ${tool}"
+    VERBATIM)
+  list(APPEND manual_pages ${page}.gz)
+endforeach()
+add_custom_target(telvorn_manual_pages ALL DEPENDS ${manual_pages})
+install(FILES ${manual_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# What Debian asks of every package's documentation: the copyright and the
+# changelog, compressed without a time stamp.
+set(doc_dir ${CMAKE_CURRENT_BINARY_DIR}/debian-doc)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE TELVORN_LICENSE_TEXT)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/copyright.in ${doc_dir}/copyright @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in ${doc_dir}/changelog @ONLY)
+add_custom_command(
+  OUTPUT ${doc_dir}/changelog.gz
+  COMMAND gzip -9nkf ${doc_dir}/changelog
+  DEPENDS ${doc_dir}/changelog
+  VERBATIM)
+add_custom_target(telvorn_debian_doc ALL DEPENDS ${doc_dir}/changelog.gz)
+install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Telvorn developers <maintainers@telvorn.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PACKAGE_DESCRIPTION
+  "Telvorn examines the data files of the strategy game Corvanta, a map or a
+scenario, and shows what they hold in figures: the map's size and wrap, its
+terrain counts and shares, its water and land masses, its cities' average
+production efficiency and specialties and, for a scenario, the players' unit
+counts. telvorn-examine checks many files at once, as text, JSON or CSV, and
+draws pictures of their masses; telvorn-make-samples writes sample files.")
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)

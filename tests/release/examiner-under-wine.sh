@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Holds the Windows examiner to the native one: runs telvorn-examine.exe under
+# Wine and telvorn-examine natively with the arguments of each case below, on
+# copies of the same game files, and requires the same exit status, the same
+# output and errors (Windows line ends and path spellings aside) and pictures
+# of the same pixels, the Windows ones palette images too.
+#
+#   tests/release/examiner-under-wine.sh NATIVE_EXAMINE WINDOWS_EXAMINE_EXE SAMPLES_DIR
+#
+# SAMPLES_DIR holds the sample files (telvorn-make-samples). A 64-bit .exe
+# runs under 64-bit Wine, for machines that cannot execute 32-bit programs.
+set -euo pipefail
+[[ $# -eq 3 ]] || { echo "usage: $0 NATIVE_EXAMINE WINDOWS_EXAMINE_EXE SAMPLES_DIR" >&2; exit 2; }
+native=$(realpath "$1")
+windows=$(realpath "$2")
+samples=$(realpath "$3")
+
+pe_offset=$(od -An -tu4 -j60 -N4 "$windows" | tr -d ' ')
+if [[ $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$windows" | tr -d ' ') == 8664 ]]; then
+  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+else
+  wine=wine
+fi
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-wine-examiner.XXXXXX")
+export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
+"$wine" wineboot -i >"$scratch/wineboot.log" 2>&1 || { cat "$scratch/wineboot.log" >&2; exit 1; }
+
+# Each side works in a folder of its own holding maps/ (the samples) and
+# damaged/ (a file cut short); @ stands for the shared maps folder's absolute
+# path, spelled with a drive letter and backslashes for Windows.
+shared="$scratch/shared-maps"
+for side in native windows; do
+  mkdir -p "$scratch/$side/damaged"
+  cp -r "$samples" "$scratch/$side/maps"
+  head -c 40 "$samples/archipelago.map" >"$scratch/$side/damaged/cut-short.map"
+done
+cp -r "$samples" "$shared"
+windows_shared="Z:${shared//\//\\}"
+
+# The native arguments | the same as a Windows user types them.
+cases=(
+  'maps/archipelago.map maps/straits.scn | maps\archipelago.map maps\straits.scn'
+  '--format json maps | --format json maps'
+  '--format csv maps/archipelago.map maps/two-continents.map | --format csv maps\*.map'
+  '--kind map --format=csv maps/straits.scn | --kind map --format=csv maps/*.scn'
+  '@/straits.scn @/archipelago.map | @\straits.scn @\ARCHIPELAGO.MAP'
+  '--picture pictures maps | --picture pictures maps'
+  'maps/missing.map damaged/cut-short.map | maps\missing.map damaged\cut-short.map'
+  '--format json damaged | --format json damaged'
+  '--format xml maps | --format xml maps'
+  '--help | --help'
+  '--version | --version'
+)
+
+# Both sides' words in one spelling: Unix line ends and slashes (JSON doubles
+# a backslash), and the shared folder without its drive letter.
+normalise() {
+  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g'
+}
+
+failed=0
+fail() {
+  echo "FAIL $*"
+  failed=$((failed + 1))
+}
+
+for case in "${cases[@]}"; do
+  IFS='|' read -r native_arguments windows_arguments <<<"$case"
+  read -ra native_words <<<"${native_arguments//@/$shared}"
+  read -ra windows_words <<<"${windows_arguments//@/$windows_shared}"
+  native_status=0 windows_status=0
+  (cd "$scratch/native" && "$native" "${native_words[@]}" >out 2>err) || native_status=$?
+  (cd "$scratch/windows" && "$wine" "$windows" "${windows_words[@]}" >out 2>err) || windows_status=$?
+  # The archipelago in capitals on Windows, whose file names ignore letter case.
+  for stream in out err; do
+    if ! diff <(normalise "$scratch/native/$stream") \
+              <(normalise "$scratch/windows/$stream" | sed 's#/ARCHIPELAGO.MAP#/archipelago.map#') \
+              >"$scratch/diff"; then
+      fail "$windows_arguments: standard ${stream/err/error} differs from the native examiner's:"
+      head -n 20 "$scratch/diff"
+    fi
+  done
+  [[ $native_status -eq $windows_status ]] ||
+    fail "$windows_arguments: exit status $windows_status, natively $native_status"
+done
+
+# The pictures: the same files, of the same pixels; the Windows ones palette images (colour type 3).
+pictures=0
+for picture in "$scratch/native/pictures/"*.png; do
+  name=$(basename "$picture")
+  other="$scratch/windows/pictures/$name"
+  pictures=$((pictures + 1))
+  if [[ ! -f $other ]]; then
+    fail "no picture $name from the Windows examiner"
+  elif ! cmp -s <(convert "$picture" rgb:-) <(convert "$other" rgb:-); then
+    fail "the Windows examiner's $name differs from the native one's in its pixels"
+  elif [[ $(od -An -tu1 -j25 -N1 "$other" | tr -d ' ') != 3 ]]; then
+    fail "the Windows examiner's $name is no palette image"
+  fi
+done
+[[ $pictures -gt 0 ]] || fail "the native examiner drew no pictures"
+[[ $(ls "$scratch/windows/pictures" | wc -l) -eq $pictures ]] || fail "the Windows examiner drew other pictures"
+
+echo "examiner under Wine: ${#cases[@]} cases and $pictures pictures, $failed failed ($windows)"
+[[ $failed -eq 0 ]]
