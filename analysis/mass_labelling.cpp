@@ -36,7 +36,7 @@ constexpr uint8_t NoKind = 2;  // the kind of the two above, neither water (1) n
 
 struct Mass {
     uint16_t parent;   // itself for a live mass, the survivor for an absorbed one
-    uint16_t squares;  // its label's counter: the squares counted under it
+    uint16_t squares;  // its label's counter: the squares counted under it, once the count has filled
     uint16_t place;    // its entry in the kind's table; at the end, its label
     uint8_t water;
 };
@@ -49,6 +49,7 @@ constexpr int CounterBlocks = (RegularLabels + CounterBlock - 1) / CounterBlock;
 std::vector<uint8_t> labels;
 std::vector<uint16_t> squareMasses;  // the mass each square joined, NoMass outside the band
 std::vector<Mass> masses;
+int rowEnd = 0;  // the end of the row being scanned: no square past it has a mass yet
 
 // One kind's count, and its table of labels once the count has filled.
 struct KindLabels {
@@ -63,6 +64,15 @@ struct KindLabels {
     std::array<uint8_t, CounterBlocks> blockSmallest;  // a label in the block
     std::array<uint16_t, CounterBlocks> blockLeast;    // its counter when found
     std::array<bool, CounterBlocks> blockKnown;
+    // The last label given up and its counter then, while only new masses
+    // in its place have changed the table since; -1 otherwise.
+    int lastSmallest;
+    uint16_t lastLeast;
+
+    void TableChanged() {
+        blockKnown.fill(false);
+        lastSmallest = -1;
+    }
 
     void Reset(int32_t& kindCount, uint8_t kindWater) {
         count = &kindCount;
@@ -82,7 +92,15 @@ struct KindLabels {
             table[label++] = mass;
         }
         tableEnd = label;
-        blockKnown.fill(false);
+        TableChanged();
+    }
+
+    // Counters are needed only once the count has filled, so until then
+    // they are left at 0; this counts each square under the mass it joined.
+    void CountSquares() {
+        Mass* const all = masses.data();
+        for (auto entry = squareMasses.begin(); entry != squareMasses.begin() + rowEnd; ++entry)
+            if (all[*entry].water == water) ++all[*entry].squares;
     }
 
     // Closes the gaps, so that each entry's place is its label.
@@ -91,7 +109,7 @@ struct KindLabels {
         const int firstGap = static_cast<int>(std::find(table.begin(), table.begin() + tableEnd, NoMass) - table.begin());
         tableEnd = static_cast<int>(std::remove(table.begin(), table.begin() + tableEnd, NoMass) - table.begin());
         for (int label = firstGap; label < tableEnd; ++label) masses[table[label]].place = static_cast<uint16_t>(label);
-        std::fill(blockKnown.begin() + firstGap / CounterBlock, blockKnown.end(), false);
+        TableChanged();
     }
 
     // Takes an absorbed mass's label out: the labels above it move down, and
@@ -118,11 +136,13 @@ struct KindLabels {
     // The label whose counter is the smallest below GiveUpLimit, the lowest
     // among equals; -1 when there is none.
     int SmallestCounter() {
+        // Counters only grow while the labels stay in place, and the others
+        // were all larger then (or as large, further up).
+        if (lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast) return lastSmallest;
         int smallest = -1;
         uint16_t least = GiveUpLimit;
         for (int block = 0; block < CounterBlocks; ++block) {
-            // Counters only grow while the labels stay in place, so a block's
-            // last smallest is a floor for it.
+            // So a block's last smallest is a floor for it.
             if (blockKnown[block] && blockLeast[block] >= least) continue;
             if (!blockKnown[block] || CounterOf(blockSmallest[block]) != blockLeast[block]) FindBlockSmallest(block);
             if (blockLeast[block] < least) {
@@ -130,12 +150,13 @@ struct KindLabels {
                 least = blockLeast[block];
             }
         }
+        lastSmallest = smallest;
+        lastLeast = least;
         return smallest;
     }
 };
 
-KindLabels waterLabels;
-KindLabels landLabels;
+std::array<KindLabels, 2> kinds;  // land, water
 
 constexpr std::array<uint8_t, 256> WaterCodes = [] {
     std::array<uint8_t, 256> water{};
@@ -143,7 +164,7 @@ constexpr std::array<uint8_t, 256> WaterCodes = [] {
     return water;
 }();
 
-KindLabels& LabelsOf(uint16_t isWater) { return isWater ? waterLabels : landLabels; }
+KindLabels& LabelsOf(uint16_t isWater) { return kinds[isWater != 0]; }
 
 uint16_t RootOf(uint16_t mass) {
     while (masses[mass].parent != mass) {
@@ -153,18 +174,22 @@ uint16_t RootOf(uint16_t mass) {
     return mass;
 }
 
-// The mass of a scanned square that a square of the given kind joins: a live
-// one of its kind; NoMass for any other.
-uint16_t JoinableMass(int square, uint8_t water) {
-    const uint16_t root = RootOf(squareMasses[square]);
-    return masses[root].water == water ? root : NoMass;
+// The mass that a square of the given kind joins through a scanned
+// neighbour with this terrain code and entry: a live one of its kind; NoMass
+// for any other.
+uint16_t JoinableMass(uint8_t code, uint16_t entry, uint8_t water) {
+    if (WaterCodes[code] != water) return NoMass;
+    const uint16_t root = RootOf(entry);
+    return root >= FirstMass ? root : NoMass;
 }
 
-// Joins two live masses of one kind, or a mass and NoMass; returns the one
-// that holds the smaller label.
-uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
-    if (neighbour == NoMass || neighbour == running) return running;
-    if (running == NoMass) return neighbour;
+uint16_t JoinableMass(int square, uint8_t water) {
+    return JoinableMass(mapSquares[square], squareMasses[square], water);
+}
+
+// Merges two different live masses of one kind; returns the one that holds
+// the smaller label.
+uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     KindLabels& kind = LabelsOf(water);
     uint16_t survivor = std::min(running, neighbour), absorbed = std::max(running, neighbour);
     if (kind.filled) {
@@ -176,6 +201,12 @@ uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     return survivor;
 }
 
+// Joins a neighbour's mass to the running one; either may be NoMass.
+uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
+    if (neighbour == NoMass || neighbour == running) return running;
+    return running == NoMass ? neighbour : MergeMasses(running, neighbour, water);
+}
+
 // The mass of a new mass's first square: a new mass, GivenUpMass or NoMass.
 uint16_t NewMass(uint8_t water) {
     const uint8_t label = NewMassLabel(water);
@@ -183,9 +214,9 @@ uint16_t NewMass(uint8_t water) {
     return label == OverflowLabel ? GivenUpMass : NoMass;
 }
 
-void Label(int square, uint16_t mass) {
-    squareMasses[square] = mass;
-    ++masses[mass].squares;
+void Label(uint16_t& entry, uint16_t mass, uint8_t water) {
+    entry = mass;
+    if (LabelsOf(water).filled) ++masses[mass].squares;
 }
 
 // Labels a square whatever its column: its neighbours west, north-west,
@@ -199,7 +230,7 @@ void LabelSquare(int row, int column, int columns) {
     uint16_t mass = NoMass;
     for (const int neighbour : {here + west, above + west, above + column, above + east})
         mass = JoinMasses(mass, JoinableMass(neighbour, water), water);
-    Label(here + column, mass != NoMass ? mass : NewMass(water));
+    Label(squareMasses[here + column], mass != NoMass ? mass : NewMass(water), water);
 }
 
 // Labels the squares from first to last of a row, none of them at the seam.
@@ -207,17 +238,21 @@ void LabelSquare(int row, int column, int columns) {
 // north square carries the west, north-west and north-east ones with it,
 // and the west square carries the north-west one.
 void LabelInnerSquares(int row, int first, int last, int columns) {
-    const int here = row * columns, above = here - columns;
+    const uint8_t* const codes = mapSquares.data() + row * columns;
+    const uint8_t* const codesAbove = codes - columns;
+    uint16_t* const entries = squareMasses.data() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
     for (int column = first; column <= last; ++column) {
-        const uint8_t water = WaterCodes[mapSquares[here + column]];
-        uint16_t mass = JoinableMass(above + column, water);
+        const uint8_t water = WaterCodes[codes[column]];
+        uint16_t mass = JoinableMass(codesAbove[column], entriesAbove[column], water);
         if (mass == NoMass) {
-            mass = JoinableMass(here + column - 1, water);
-            if (mass == NoMass) mass = JoinableMass(above + column - 1, water);
-            mass = JoinMasses(mass, JoinableMass(above + column + 1, water), water);
+            mass = JoinableMass(codes[column - 1], entries[column - 1], water);
+            if (mass == NoMass) mass = JoinableMass(codesAbove[column - 1], entriesAbove[column - 1], water);
+            const uint16_t northEast = JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water);
+            mass = JoinMasses(mass, northEast, water);
             if (mass == NoMass) mass = NewMass(water);
         }
-        Label(here + column, mass);
+        Label(entries[column], mass, water);
     }
 }
 
@@ -227,6 +262,7 @@ void Scan(const MapHeader& header) {
     const int columns = header.columns;
     const int first = header.firstColumn, last = std::min<int>(header.lastColumn, columns - 1);
     for (int row = 1; row < header.rows - 1; ++row) {
+        rowEnd = (row + 1) * columns;
         if (first == 0 && last >= 0) LabelSquare(row, 0, columns);
         LabelInnerSquares(row, std::max(first, 1), std::min(last, columns - 2), columns);
         if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns);
@@ -237,15 +273,17 @@ void Scan(const MapHeader& header) {
 void WriteLabels() {
     masses[NoMass].place = NoLabel;
     masses[GivenUpMass].place = OverflowLabel;
-    for (KindLabels* kind : {&waterLabels, &landLabels}) {
-        if (kind->filled)
-            kind->CloseGaps();
+    for (KindLabels& kind : kinds) {
+        if (kind.filled)
+            kind.CloseGaps();
         else
-            kind->TableFromRanks();
+            kind.TableFromRanks();
     }
-    for (uint16_t mass = FirstMass; mass < masses.size(); ++mass) masses[mass].place = masses[RootOf(mass)].place;
-    for (size_t square = 0; square < squareMasses.size(); ++square)
-        labels[square] = static_cast<uint8_t>(masses[squareMasses[square]].place);
+    for (size_t mass = FirstMass, end = masses.size(); mass < end; ++mass)
+        masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
+    const Mass* const settled = masses.data();
+    std::transform(squareMasses.begin(), squareMasses.end(), labels.begin(),
+                   [settled](uint16_t mass) { return static_cast<uint8_t>(settled[mass].place); });
 }
 
 }  // namespace
@@ -264,7 +302,7 @@ uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t i
         kind.CloseGaps();
     else
         kind.TableFromRanks();
-    JoinMasses(kind.table[runningLabel], kind.table[neighbourLabel], kind.water);
+    MergeMasses(kind.table[runningLabel], kind.table[neighbourLabel], kind.water);
     return std::min(neighbourLabel, runningLabel);
 }
 
@@ -275,8 +313,11 @@ uint8_t NewMassLabel(uint16_t isWater) {
         // Label 254 is handed out as it is, so the square joins the given-up
         // ones at once; from now on labels are given up by their place.
         count = CountLimit;
-        if (!kind.filled) kind.TableFromRanks();
-        kind.filled = true;
+        if (!kind.filled) {
+            kind.TableFromRanks();
+            kind.CountSquares();
+            kind.filled = true;
+        }
         return OverflowLabel;
     }
     if (kind.filled) kind.CloseGaps();
@@ -290,6 +331,7 @@ uint8_t NewMassLabel(uint16_t isWater) {
         if (const uint16_t given = kind.table[label]; masses[given].parent == given) masses[given].parent = GivenUpMass;
         kind.table[label] = mass;
         kind.blockKnown[label / CounterBlock] = false;
+        if (label != kind.lastSmallest) kind.lastSmallest = -1;
     }
     return static_cast<uint8_t>(label);
 }
@@ -306,8 +348,8 @@ uint16_t LabelMasses(const MapHeader& header) {
         masses.assign({{NoMass, 0, 0, NoKind}, {GivenUpMass, 0, 0, NoKind}});
         examineResults.waterMassCount = 0;
         examineResults.landMassCount = 0;
-        waterLabels.Reset(examineResults.waterMassCount, 1);
-        landLabels.Reset(examineResults.landMassCount, 0);
+        kinds[0].Reset(examineResults.landMassCount, 0);
+        kinds[1].Reset(examineResults.waterMassCount, 1);
         Scan(header);
         WriteLabels();
     } catch (const std::bad_alloc&) {
