@@ -36,7 +36,7 @@ constexpr uint8_t NoKind = 2;  // the kind of the two above, neither water (1) n
 
 struct Mass {
     uint16_t parent;   // itself for a live mass, the survivor for an absorbed one
-    uint16_t squares;  // its label's counter: the squares counted under it, once the count has filled
+    uint16_t squares;  // its label's counter: the squares counted under it
     uint16_t place;    // its entry in the kind's table; at the end, its label
     uint8_t water;
 };
@@ -49,7 +49,6 @@ constexpr int CounterBlocks = (RegularLabels + CounterBlock - 1) / CounterBlock;
 std::vector<uint8_t> labels;
 std::vector<uint16_t> squareMasses;  // the mass each square joined, NoMass outside the band
 std::vector<Mass> masses;
-int rowEnd = 0;  // the end of the row being scanned: no square past it has a mass yet
 
 // One kind's count, and its table of labels once the count has filled.
 struct KindLabels {
@@ -95,12 +94,24 @@ struct KindLabels {
         TableChanged();
     }
 
-    // Counters are needed only once the count has filled, so until then
-    // they are left at 0; this counts each square under the mass it joined.
-    void CountSquares() {
-        Mass* const all = masses.data();
-        for (auto entry = squareMasses.begin(); entry != squareMasses.begin() + rowEnd; ++entry)
-            if (all[*entry].water == water) ++all[*entry].squares;
+    // From now on labels are given up by their place.
+    void Fill() {
+        TableFromRanks();
+        filled = true;
+    }
+
+    // Below the limit the next label; at it, the label of the smallest mass
+    // (the lowest among equals), given up. The new mass takes its place.
+    uint8_t NewLabelByPlace() {
+        CloseGaps();
+        const int label = *count < CountLimit ? (*count)++ : SmallestCounter();
+        if (label < 0) return NoLabel;
+        if (const uint16_t given = table[label]; masses[given].parent == given) masses[given].parent = GivenUpMass;
+        table[label] = static_cast<uint16_t>(masses.size());
+        masses.push_back({table[label], 0, static_cast<uint16_t>(label), water});
+        blockKnown[label / CounterBlock] = false;
+        if (label != lastSmallest) lastSmallest = -1;
+        return static_cast<uint8_t>(label);
     }
 
     // Closes the gaps, so that each entry's place is its label.
@@ -214,9 +225,9 @@ uint16_t NewMass(uint8_t water) {
     return label == OverflowLabel ? GivenUpMass : NoMass;
 }
 
-void Label(uint16_t& entry, uint16_t mass, uint8_t water) {
+void Label(uint16_t& entry, uint16_t mass) {
     entry = mass;
-    if (LabelsOf(water).filled) ++masses[mass].squares;
+    ++masses[mass].squares;
 }
 
 // Labels a square whatever its column: its neighbours west, north-west,
@@ -230,7 +241,7 @@ void LabelSquare(int row, int column, int columns) {
     uint16_t mass = NoMass;
     for (const int neighbour : {here + west, above + west, above + column, above + east})
         mass = JoinMasses(mass, JoinableMass(neighbour, water), water);
-    Label(squareMasses[here + column], mass != NoMass ? mass : NewMass(water), water);
+    Label(squareMasses[here + column], mass != NoMass ? mass : NewMass(water));
 }
 
 // Labels the squares from first to last of a row, none of them at the seam.
@@ -252,7 +263,7 @@ void LabelInnerSquares(int row, int first, int last, int columns) {
             mass = JoinMasses(mass, northEast, water);
             if (mass == NoMass) mass = NewMass(water);
         }
-        Label(entries[column], mass, water);
+        Label(entries[column], mass);
     }
 }
 
@@ -262,7 +273,6 @@ void Scan(const MapHeader& header) {
     const int columns = header.columns;
     const int first = header.firstColumn, last = std::min<int>(header.lastColumn, columns - 1);
     for (int row = 1; row < header.rows - 1; ++row) {
-        rowEnd = (row + 1) * columns;
         if (first == 0 && last >= 0) LabelSquare(row, 0, columns);
         LabelInnerSquares(row, std::max(first, 1), std::min(last, columns - 2), columns);
         if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns);
@@ -311,29 +321,16 @@ uint8_t NewMassLabel(uint16_t isWater) {
     int32_t& count = *kind.count;
     if (count == OverflowLabel) {
         // Label 254 is handed out as it is, so the square joins the given-up
-        // ones at once; from now on labels are given up by their place.
+        // ones at once.
         count = CountLimit;
-        if (!kind.filled) {
-            kind.TableFromRanks();
-            kind.CountSquares();
-            kind.filled = true;
-        }
+        if (!kind.filled) kind.Fill();
         return OverflowLabel;
     }
-    if (kind.filled) kind.CloseGaps();
-    // Below the limit the next label; at it, the label of the smallest mass
-    // (the lowest among equals), given up.
-    const int label = count < CountLimit ? count++ : kind.SmallestCounter();
-    if (label < 0) return NoLabel;
-    const auto mass = static_cast<uint16_t>(masses.size());
-    masses.push_back({mass, 0, static_cast<uint16_t>(label), kind.water});
-    if (kind.filled) {
-        if (const uint16_t given = kind.table[label]; masses[given].parent == given) masses[given].parent = GivenUpMass;
-        kind.table[label] = mass;
-        kind.blockKnown[label / CounterBlock] = false;
-        if (label != kind.lastSmallest) kind.lastSmallest = -1;
+    if (!kind.filled) {
+        masses.push_back({static_cast<uint16_t>(masses.size()), 0, 0, kind.water});
+        return static_cast<uint8_t>(count++);
     }
-    return static_cast<uint8_t>(label);
+    return kind.NewLabelByPlace();
 }
 
 uint16_t LabelMasses(const MapHeader& header) {
