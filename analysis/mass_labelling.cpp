@@ -10,16 +10,14 @@
 // The scan comes to the labels and counts of one that rewrites the squares
 // scanned so far at every merge and every give-up, without rewriting them:
 // each square records the mass it joined, and a merge points the absorbed
-// mass to the survivor (a union-find forest). Each mass keeps its own
-// counter, which is what the counter of its label holds.
-//
-// Until a kind's count first fills, its labels are the ranks of its live
-// masses in the order they were started, so a merge needs no table at all.
+// mass to the survivor (a union-find forest). Each mass keeps the counter of
+// its label. Until a kind's count first fills, its labels are the ranks of
+// its live masses in the order they were started, so a merge needs no table.
 // From then on give-ups need labels by place: the kind keeps a table of its
 // 254 regular labels, each holding a mass. A merge leaves a gap where the
-// absorbed mass was and adds an entry at the top, so that the places of the
-// others keep their order without moving; the gaps are closed before labels
-// are needed by number.
+// absorbed mass was and adds an entry at the top, so that the others keep
+// their order without moving; the gaps close before labels are needed by
+// number.
 
 namespace {
 
@@ -94,19 +92,13 @@ struct KindLabels {
         TableChanged();
     }
 
-    // From now on labels are given up by their place.
-    void Fill() {
-        TableFromRanks();
-        filled = true;
-    }
-
     // Below the limit the next label; at it, the label of the smallest mass
     // (the lowest among equals), given up. The new mass takes its place.
     uint8_t NewLabelByPlace() {
         CloseGaps();
         const int label = *count < CountLimit ? (*count)++ : SmallestCounter();
         if (label < 0) return NoLabel;
-        if (const uint16_t given = table[label]; masses[given].parent == given) masses[given].parent = GivenUpMass;
+        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
         table[label] = static_cast<uint16_t>(masses.size());
         masses.push_back({table[label], 0, static_cast<uint16_t>(label), water});
         blockKnown[label / CounterBlock] = false;
@@ -114,12 +106,17 @@ struct KindLabels {
         return static_cast<uint8_t>(label);
     }
 
+    // Makes each live mass's place its label.
+    void PlacesAsLabels() { filled ? CloseGaps() : TableFromRanks(); }
+
     // Closes the gaps, so that each entry's place is its label.
     void CloseGaps() {
         if (tableEnd == RegularLabels) return;
-        const int firstGap = static_cast<int>(std::find(table.begin(), table.begin() + tableEnd, NoMass) - table.begin());
-        tableEnd = static_cast<int>(std::remove(table.begin(), table.begin() + tableEnd, NoMass) - table.begin());
-        for (int label = firstGap; label < tableEnd; ++label) masses[table[label]].place = static_cast<uint16_t>(label);
+        const auto end = table.begin() + tableEnd;
+        const auto firstGap = std::find(table.begin(), end, NoMass);
+        tableEnd = static_cast<int>(std::remove(firstGap, end, NoMass) - table.begin());
+        for (auto label = firstGap - table.begin(); label < tableEnd; ++label)
+            masses[table[label]].place = static_cast<uint16_t>(label);
         TableChanged();
     }
 
@@ -133,14 +130,17 @@ struct KindLabels {
         table[tableEnd++] = absorbed;
     }
 
-    // Finds the first smallest counter of a block.
+    // Finds the first smallest counter of a block, unless the one found last
+    // still holds what it held.
     void FindBlockSmallest(int block) {
-        const int first = block * CounterBlock, end = std::min(first + CounterBlock, RegularLabels);
-        int smallest = first;
-        for (int label = first + 1; label < end; ++label)
-            if (CounterOf(label) < CounterOf(smallest)) smallest = label;
-        blockSmallest[block] = static_cast<uint8_t>(smallest);
-        blockLeast[block] = CounterOf(smallest);
+        if (blockKnown[block] && CounterOf(blockSmallest[block]) == blockLeast[block]) return;
+        const auto first = table.begin() + block * CounterBlock;
+        const auto end = first + std::min(CounterBlock, RegularLabels - block * CounterBlock);
+        const auto smallest = std::min_element(first, end, [](uint16_t a, uint16_t b) {
+            return masses[a].squares < masses[b].squares;
+        });
+        blockSmallest[block] = static_cast<uint8_t>(smallest - table.begin());
+        blockLeast[block] = masses[*smallest].squares;
         blockKnown[block] = true;
     }
 
@@ -155,7 +155,7 @@ struct KindLabels {
         for (int block = 0; block < CounterBlocks; ++block) {
             // So a block's last smallest is a floor for it.
             if (blockKnown[block] && blockLeast[block] >= least) continue;
-            if (!blockKnown[block] || CounterOf(blockSmallest[block]) != blockLeast[block]) FindBlockSmallest(block);
+            FindBlockSmallest(block);
             if (blockLeast[block] < least) {
                 smallest = blockSmallest[block];
                 least = blockLeast[block];
@@ -177,6 +177,7 @@ constexpr std::array<uint8_t, 256> WaterCodes = [] {
 
 KindLabels& LabelsOf(uint16_t isWater) { return kinds[isWater != 0]; }
 
+// The live mass that mass is part of, or NoMass or GivenUpMass.
 uint16_t RootOf(uint16_t mass) {
     while (masses[mass].parent != mass) {
         masses[mass].parent = masses[masses[mass].parent].parent;  // halves the path
@@ -192,10 +193,6 @@ uint16_t JoinableMass(uint8_t code, uint16_t entry, uint8_t water) {
     if (WaterCodes[code] != water) return NoMass;
     const uint16_t root = RootOf(entry);
     return root >= FirstMass ? root : NoMass;
-}
-
-uint16_t JoinableMass(int square, uint8_t water) {
-    return JoinableMass(mapSquares[square], squareMasses[square], water);
 }
 
 // Merges two different live masses of one kind; returns the one that holds
@@ -225,6 +222,7 @@ uint16_t NewMass(uint8_t water) {
     return label == OverflowLabel ? GivenUpMass : NoMass;
 }
 
+// Records a square's mass in its entry and counts the square under it.
 void Label(uint16_t& entry, uint16_t mass) {
     entry = mass;
     ++masses[mass].squares;
@@ -240,7 +238,7 @@ void LabelSquare(int row, int column, int columns) {
     const uint8_t water = WaterCodes[mapSquares[here + column]];
     uint16_t mass = NoMass;
     for (const int neighbour : {here + west, above + west, above + column, above + east})
-        mass = JoinMasses(mass, JoinableMass(neighbour, water), water);
+        mass = JoinMasses(mass, JoinableMass(mapSquares[neighbour], squareMasses[neighbour], water), water);
     Label(squareMasses[here + column], mass != NoMass ? mass : NewMass(water));
 }
 
@@ -283,12 +281,7 @@ void Scan(const MapHeader& header) {
 void WriteLabels() {
     masses[NoMass].place = NoLabel;
     masses[GivenUpMass].place = OverflowLabel;
-    for (KindLabels& kind : kinds) {
-        if (kind.filled)
-            kind.CloseGaps();
-        else
-            kind.TableFromRanks();
-    }
+    for (KindLabels& kind : kinds) kind.PlacesAsLabels();
     for (size_t mass = FirstMass, end = masses.size(); mass < end; ++mass)
         masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
     const Mass* const settled = masses.data();
@@ -308,10 +301,7 @@ void ReleaseMassBuffers() {
 
 uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t isWater) {
     KindLabels& kind = LabelsOf(isWater);
-    if (kind.filled)
-        kind.CloseGaps();
-    else
-        kind.TableFromRanks();
+    kind.PlacesAsLabels();
     MergeMasses(kind.table[runningLabel], kind.table[neighbourLabel], kind.water);
     return std::min(neighbourLabel, runningLabel);
 }
@@ -321,9 +311,10 @@ uint8_t NewMassLabel(uint16_t isWater) {
     int32_t& count = *kind.count;
     if (count == OverflowLabel) {
         // Label 254 is handed out as it is, so the square joins the given-up
-        // ones at once.
+        // ones at once; from now on labels are given up by their place.
         count = CountLimit;
-        if (!kind.filled) kind.Fill();
+        if (!kind.filled) kind.TableFromRanks();
+        kind.filled = true;
         return OverflowLabel;
     }
     if (!kind.filled) {
