@@ -22,24 +22,40 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 echo "== the labelling alone and whole examinations, in process (processor time per run)"
-"$build/benchmarks/telvorn-benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+"$build/benchmarks/telvorn-benchmark" --benchmark_repetitions=10 --benchmark_display_aggregates_only=true \
     --benchmark_out="$work/labelling.csv" --benchmark_out_format=csv "$@"
 "$build/benchmarks/telvorn-benchmark-literal-core" "$@"
 
-echo "== the labelling against OpenCV's, per map: medians of processor time from the run above"
+echo "== the labelling against OpenCV's, per map: processor time of the 10 runs above, least and median"
+# The least is the run that other work on the machine disturbed least.
 awk -F, '
-    $1 ~ /^"labelling\/(fast|opencv)\/.*_median"$/ {
-        gsub(/"/, "", $1); split($1, name, "/"); sub(/_median$/, "", name[3])
+    function least(key,    i, m) {
+        m = times[key, 1]
+        for (i = 2; i <= runs[key]; ++i) if (times[key, i] < m) m = times[key, i]
+        return m
+    }
+    function median(key,    i, j, n, t, v) {
+        n = runs[key]
+        for (i = 1; i <= n; ++i) v[i] = times[key, i]
+        for (i = 2; i <= n; ++i)
+            for (j = i; j > 1 && v[j - 1] > v[j]; --j) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+        return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+    }
+    $1 ~ /^"labelling\/(fast|opencv)\/[^_]*"$/ {
+        gsub(/"/, "", $1)
+        split($1, name, "/")
         if (!(name[3] in seen)) { seen[name[3]] = 1; order[++maps] = name[3] }
-        time[name[2], name[3]] = $4 / 1000
+        key = name[2] SUBSEP name[3]
+        times[key, ++runs[key]] = $4 / 1000
     }
     END {
-        printf "%-18s %12s %12s %8s\n", "map", "labelling", "OpenCV", "ratio"
+        printf "%-18s %22s %22s %16s\n", "map", "labelling least/median", "OpenCV least/median", "ratio of each"
         for (i = 1; i <= maps; ++i) {
-            map = order[i]
-            if ((("fast", map) in time) && (("opencv", map) in time))
-                printf "%-18s %9.0f us %9.0f us %8.2f\n", map, time["fast", map], time["opencv", map],
-                       time["fast", map] / time["opencv", map]
+            fast = "fast" SUBSEP order[i]
+            cv = "opencv" SUBSEP order[i]
+            if (!runs[fast] || !runs[cv]) continue
+            printf "%-18s %13.0f/%4.0f us %13.0f/%4.0f us %10.2f/%.2f\n", order[i], least(fast), median(fast),
+                   least(cv), median(cv), least(fast) / least(cv), median(fast) / median(cv)
         }
     }' "$work/labelling.csv"
 
