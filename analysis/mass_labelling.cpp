@@ -7,13 +7,17 @@
 #include "analysis/terrain_class.h"
 #include "examine/examine_results.h"
 
-// The scan hands out, merges and gives up labels exactly as if every merge and
-// every give-up rewrote the squares scanned so far, but it never rewrites
-// them. Each square points to the mass it joined; a merge points the absorbed
-// mass to the survivor (a union-find forest), and a give-up marks the mass.
-// What moves is each kind's short table of labels: a merge takes a label out
-// and moves the ones above it down by one, at most 253 entries whatever the
-// size of the map. The squares' labels are read off the masses at the end.
+// The scan comes to the labels and counts of one that rewrites the squares
+// scanned so far at every merge and every give-up, without rewriting them:
+// each square records the mass it joined, and a merge points the absorbed
+// mass to the survivor (a union-find forest). Each mass keeps the counter of
+// its label. Until a kind's count first fills, its labels are the ranks of
+// its live masses in the order they were started, so a merge needs no table.
+// From then on give-ups need labels by place: the kind keeps a table of its
+// 254 regular labels, each holding a mass. A merge leaves a gap where the
+// absorbed mass was and adds an entry at the top, so that the others keep
+// their order without moving; the gaps close before labels are needed by
+// number.
 
 namespace {
 
@@ -21,111 +25,159 @@ constexpr uint16_t GiveUpLimit = 10000;  // a mass this large is never given up
 constexpr int CountLimit = 255;
 constexpr int RegularLabels = OverflowLabel;  // labels 0 to 253
 
-// What a square's entry in squareMasses holds besides the index of a mass.
-constexpr uint16_t NoMass = 0xFFFF;       // holds NoLabel
-constexpr uint16_t GivenUpMass = 0xFFFE;  // holds OverflowLabel
-// The first mass stands for no mass, given up from the start, so that a
-// neighbour can be looked up the same way whatever it holds.
-constexpr uint16_t NothingMass = 0;
+// The first two masses stand for a square without a mass, so that a
+// neighbour is looked up the same way whatever it holds.
+constexpr uint16_t NoMass = 0;       // holds NoLabel
+constexpr uint16_t GivenUpMass = 1;  // holds OverflowLabel; a given-up mass points to it
+constexpr uint16_t FirstMass = 2;
+constexpr uint8_t NoKind = 2;  // the kind of the two above, neither water (1) nor land (0)
 
-// A mass as the scan has built it. Only a root (parent == itself) holds a
-// label; a root that was given up holds OverflowLabel.
 struct Mass {
-    uint16_t parent;
-    uint16_t squares;  // its squares, the absorbed masses' included
-    uint32_t key;      // the key of the label it holds
-    uint8_t label;     // its label when last looked up: labels only move down
-    bool givenUp;
+    uint16_t parent;   // itself for a live mass, the survivor for an absorbed one
+    uint16_t squares;  // its label's counter: the squares counted under it
+    uint16_t place;    // its entry in the kind's table; at the end, its label
+    uint8_t water;
 };
 
-// A regular label: the mass that holds it, and a key that grows with the
-// label, so that a mass finds where its label has moved by a binary search.
-struct Slot {
-    uint16_t mass;
-    uint32_t key;
-};
-
-// A give-up looks for the smallest counter. The counters are taken in blocks
-// of this many labels, and each block remembers its smallest until one of
-// its counters changes.
+// A give-up looks for the smallest counter in blocks of this many labels;
+// each block remembers its smallest until its labels move.
 constexpr int CounterBlock = 16;
-constexpr int CounterBlocks = 256 / CounterBlock;
+constexpr int CounterBlocks = (RegularLabels + CounterBlock - 1) / CounterBlock;
 
-// One kind's labels and counters.
+std::vector<uint8_t> labels;
+std::vector<uint16_t> squareMasses;  // the mass each square joined, NoMass outside the band
+std::vector<Mass> masses;
+
+// One kind's count, and its table of labels once the count has filled.
 struct KindLabels {
     int32_t* count;  // the kind's mass count in examineResults
-    std::vector<uint16_t>* sizes;
-    // Labels in use lie below min(count, 254); the slots from there up hold
-    // no mass, and only the keys below it are in order.
-    std::array<Slot, RegularLabels> slots;
-    uint32_t nextKey;  // each merge and each new label takes one
-    std::array<uint8_t, CounterBlocks> blockSmallest;  // the label of its smallest counter
-    std::array<bool, CounterBlocks> blockChanged;
+    uint8_t water;
+    bool filled;  // the count has reached CountLimit in this run
+    // The mass that holds each label, in order, with gaps (NoMass) that
+    // merges left: always 254 entries besides the gaps. Labels not in use
+    // hold an absorbed mass, whose counter is the one the label kept.
+    std::array<uint16_t, 2 * RegularLabels> table;
+    int tableEnd;
+    std::array<uint8_t, CounterBlocks> blockSmallest;  // a label in the block
+    std::array<uint16_t, CounterBlocks> blockLeast;    // its counter when found
+    std::array<bool, CounterBlocks> blockKnown;
+    // The last label given up and its counter then, while only new masses
+    // in its place have changed the table since; -1 otherwise.
+    int lastSmallest;
+    uint16_t lastLeast;
 
-    void Reset(int32_t& kindCount, std::vector<uint16_t>& kindSizes) {
+    void TableChanged() {
+        blockKnown.fill(false);
+        lastSmallest = -1;
+    }
+
+    void Reset(int32_t& kindCount, uint8_t kindWater) {
         count = &kindCount;
-        sizes = &kindSizes;
-        slots.fill({NoMass, 0});
-        nextKey = 0;
-        blockChanged.fill(true);
+        water = kindWater;
+        filled = false;
     }
 
-    int LabelsInUse() const { return std::min(*count, RegularLabels); }
+    uint16_t CounterOf(int label) const { return masses[table[label]].squares; }
 
-    void CountersChangedFrom(int label) {
-        std::fill(blockChanged.begin() + label / CounterBlock, blockChanged.end(), true);
+    // Puts the kind's live masses into the table in the order they were
+    // started, which is their labels' order until the count first fills.
+    void TableFromRanks() {
+        int label = 0;
+        for (uint16_t mass = FirstMass; mass < masses.size(); ++mass) {
+            if (masses[mass].parent != mass || masses[mass].water != water) continue;
+            masses[mass].place = static_cast<uint16_t>(label);
+            table[label++] = mass;
+        }
+        tableEnd = label;
+        TableChanged();
     }
-    void AddToCounter(int label) {
-        ++(*sizes)[label];
-        blockChanged[label / CounterBlock] = true;
+
+    // Below the limit the next label; at it, the label of the smallest mass
+    // (the lowest among equals), given up. The new mass takes its place.
+    uint8_t NewLabelByPlace() {
+        CloseGaps();
+        const int label = *count < CountLimit ? (*count)++ : SmallestCounter();
+        if (label < 0) return NoLabel;
+        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
+        table[label] = static_cast<uint16_t>(masses.size());
+        masses.push_back({table[label], 0, static_cast<uint16_t>(label), water});
+        blockKnown[label / CounterBlock] = false;
+        if (label != lastSmallest) lastSmallest = -1;
+        return static_cast<uint8_t>(label);
     }
-    void ResetCounter(int label) {
-        (*sizes)[label] = 0;
-        blockChanged[label / CounterBlock] = true;
+
+    // Makes each live mass's place its label.
+    void PlacesAsLabels() { filled ? CloseGaps() : TableFromRanks(); }
+
+    // Closes the gaps, so that each entry's place is its label.
+    void CloseGaps() {
+        if (tableEnd == RegularLabels) return;
+        const auto end = table.begin() + tableEnd;
+        const auto firstGap = std::find(table.begin(), end, NoMass);
+        tableEnd = static_cast<int>(std::remove(firstGap, end, NoMass) - table.begin());
+        for (auto label = firstGap - table.begin(); label < tableEnd; ++label)
+            masses[table[label]].place = static_cast<uint16_t>(label);
+        TableChanged();
+    }
+
+    // Takes an absorbed mass's label out: the labels above it move down, and
+    // the top label, now free, keeps its counter, in the absorbed mass.
+    void TakeOut(uint16_t absorbed) {
+        const uint16_t topCounter = CounterOf(tableEnd - 1);
+        table[masses[absorbed].place] = NoMass;
+        if (tableEnd == static_cast<int>(table.size())) CloseGaps();
+        masses[absorbed] = {masses[absorbed].parent, topCounter, static_cast<uint16_t>(tableEnd), water};
+        table[tableEnd++] = absorbed;
+    }
+
+    // Finds the first smallest counter of a block, unless the one found last
+    // still holds what it held.
+    void FindBlockSmallest(int block) {
+        if (blockKnown[block] && CounterOf(blockSmallest[block]) == blockLeast[block]) return;
+        const auto first = table.begin() + block * CounterBlock;
+        const auto end = first + std::min(CounterBlock, RegularLabels - block * CounterBlock);
+        const auto smallest = std::min_element(first, end, [](uint16_t a, uint16_t b) {
+            return masses[a].squares < masses[b].squares;
+        });
+        blockSmallest[block] = static_cast<uint8_t>(smallest - table.begin());
+        blockLeast[block] = masses[*smallest].squares;
+        blockKnown[block] = true;
     }
 
     // The label whose counter is the smallest below GiveUpLimit, the lowest
     // among equals; -1 when there is none.
     int SmallestCounter() {
-        const std::vector<uint16_t>& counters = *sizes;
+        // Counters only grow while the labels stay in place, and the others
+        // were all larger then (or as large, further up).
+        if (lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast) return lastSmallest;
         int smallest = -1;
         uint16_t least = GiveUpLimit;
         for (int block = 0; block < CounterBlocks; ++block) {
-            if (blockChanged[block]) {
-                const auto first = counters.begin() + block * CounterBlock;
-                const auto end = counters.begin() + std::min((block + 1) * CounterBlock, RegularLabels);
-                blockSmallest[block] = static_cast<uint8_t>(std::min_element(first, end) - counters.begin());
-                blockChanged[block] = false;
-            }
-            if (counters[blockSmallest[block]] < least) {
+            // So a block's last smallest is a floor for it.
+            if (blockKnown[block] && blockLeast[block] >= least) continue;
+            FindBlockSmallest(block);
+            if (blockLeast[block] < least) {
                 smallest = blockSmallest[block];
-                least = counters[smallest];
+                least = blockLeast[block];
             }
         }
+        lastSmallest = smallest;
+        lastLeast = least;
         return smallest;
     }
 };
 
-// The working state of one run; the labels outlive it until the next run.
-std::vector<uint8_t> labels;
-std::vector<uint16_t> waterLabelSizes;
-std::vector<uint16_t> landLabelSizes;
-std::vector<uint16_t> squareMasses;
-std::vector<Mass> masses;
-KindLabels waterLabels;
-KindLabels landLabels;
-uint16_t currentSquare = 0;
+std::array<KindLabels, 2> kinds;  // land, water
 
-constexpr std::array<bool, 256> WaterCodes = [] {
-    std::array<bool, 256> water{};
+constexpr std::array<uint8_t, 256> WaterCodes = [] {
+    std::array<uint8_t, 256> water{};
     for (int code = 0; code < 256; ++code) water[code] = IsWaterCode(static_cast<uint8_t>(code));
     return water;
 }();
 
-bool IsWaterSquare(int square) { return WaterCodes[mapSquares[square]]; }
+KindLabels& LabelsOf(uint16_t isWater) { return kinds[isWater != 0]; }
 
-KindLabels& LabelsOf(uint16_t isWater) { return isWater ? waterLabels : landLabels; }
-
+// The live mass that mass is part of, or NoMass or GivenUpMass.
 uint16_t RootOf(uint16_t mass) {
     while (masses[mass].parent != mass) {
         masses[mass].parent = masses[masses[mass].parent].parent;  // halves the path
@@ -134,131 +186,107 @@ uint16_t RootOf(uint16_t mass) {
     return mass;
 }
 
-// The root of the mass that a scanned square belongs to, or NoMass or
-// GivenUpMass; the square is made to point to it straight.
-uint16_t MassOf(int square) {
-    const uint16_t entry = squareMasses[square];
-    if (entry >= GivenUpMass) return entry;
+// The mass that a square of the given kind joins through a scanned
+// neighbour with this terrain code and entry: a live one of its kind; NoMass
+// for any other.
+uint16_t JoinableMass(uint8_t code, uint16_t entry, uint8_t water) {
+    if (WaterCodes[code] != water) return NoMass;
     const uint16_t root = RootOf(entry);
-    if (root != entry) squareMasses[square] = root;
-    return root;
+    return root >= FirstMass ? root : NoMass;
 }
 
-// The mass of a neighbour that the square being scanned can join: one of
-// its kind that holds a regular label; NoMass for any other.
-uint16_t JoinableMass(int square, bool water) {
-    const uint16_t entry = squareMasses[square];
-    const bool candidate = (entry < GivenUpMass) & (IsWaterSquare(square) == water);
-    const uint16_t root = RootOf(candidate ? entry : NothingMass);
-    squareMasses[square] = candidate ? root : entry;
-    return masses[root].givenUp ? NoMass : root;
-}
-
-// The label that a live root holds now.
-uint8_t LabelOfRoot(uint16_t root, const KindLabels& kind) {
-    Mass& mass = masses[root];
-    if (kind.slots[mass.label].key != mass.key) {
-        // Labels only move down, so the label lies below the one last seen;
-        // any slot between them left free since holds a greater key.
-        const auto found = std::lower_bound(kind.slots.begin(), kind.slots.begin() + mass.label, mass.key,
-                                            [](const Slot& slot, uint32_t key) { return slot.key < key; });
-        mass.label = static_cast<uint8_t>(found - kind.slots.begin());
+// Merges two different live masses of one kind; returns the one that holds
+// the smaller label.
+uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
+    KindLabels& kind = LabelsOf(water);
+    uint16_t survivor = std::min(running, neighbour), absorbed = std::max(running, neighbour);
+    if (kind.filled) {
+        if (masses[survivor].place > masses[absorbed].place) std::swap(survivor, absorbed);
+        kind.TakeOut(absorbed);
     }
-    return mass.label;
+    masses[absorbed].parent = survivor;
+    --*kind.count;
+    return survivor;
 }
 
-// The label that a square holds now, as if merges and give-ups had rewritten it.
-uint8_t LabelOf(int square) {
-    const uint16_t root = MassOf(square);
-    if (root == NoMass) return NoLabel;
-    if (root == GivenUpMass || masses[root].givenUp) return OverflowLabel;
-    return LabelOfRoot(root, LabelsOf(IsWaterSquare(square)));
+// Joins a neighbour's mass to the running one; either may be NoMass.
+uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
+    if (neighbour == NoMass || neighbour == running) return running;
+    return running == NoMass ? neighbour : MergeMasses(running, neighbour, water);
 }
 
-// A new mass, to hold label in kind; key orders it among the labels.
-void StartMass(KindLabels& kind, uint8_t label, uint32_t key) {
-    const auto index = static_cast<uint16_t>(masses.size());  // a square starts at most one
-    masses.push_back({index, 0, key, label, false});
-    kind.slots[label] = {index, key};
+// The mass of a new mass's first square: a new mass, GivenUpMass or NoMass.
+uint16_t NewMass(uint8_t water) {
+    const uint8_t label = NewMassLabel(water);
+    if (label < OverflowLabel) return static_cast<uint16_t>(masses.size() - 1);
+    return label == OverflowLabel ? GivenUpMass : NoMass;
 }
 
-// The part of the grid that the scan covers: the rows between the first and
-// the last, and the band of columns clipped to the squares that exist.
-struct ScanBand {
-    int lastRow;  // exclusive
-    int firstColumn;
-    int lastColumn;  // inclusive
-};
-
-ScanBand BandOf(const MapHeader& header) {
-    const int lastColumn = std::min<int>(header.lastColumn, header.columns - 1);
-    return {header.rows - 1, header.firstColumn, lastColumn};
+// Records a square's mass in its entry and counts the square under it.
+void Label(uint16_t& entry, uint16_t mass) {
+    entry = mass;
+    ++masses[mass].squares;
 }
 
-// Labels the squares of the band, then writes their labels into labels.
-// Throws std::bad_alloc when a new mass cannot be recorded.
-void Scan(const ScanBand& band, int columns) {
-    for (int row = 1; row < band.lastRow; ++row) {
-        const int above = (row - 1) * columns, here = row * columns;
-        // The square scanned last, kept at hand: away from the seam it is the
-        // west neighbour, and its mass is still a root.
-        uint16_t lastMass = NoMass;
-        bool lastWater = false;
-        for (int column = band.firstColumn; column <= band.lastColumn; ++column) {
-            currentSquare = static_cast<uint16_t>(here + column);
-            const bool water = IsWaterSquare(currentSquare);
-            KindLabels& kind = LabelsOf(water);
-            // West, north-west, north and north-east. Columns always wrap
-            // east-west, whether or not the map does.
-            const int west = column == 0 ? columns - 1 : column - 1;
-            const int east = column == columns - 1 ? 0 : column + 1;
-            // The running label and the mass that holds it: two live masses
-            // hold the same label exactly when they are the same.
-            uint8_t running = NoLabel;
-            uint16_t runningMass = NoMass;
-            auto join = [&](uint16_t mass) {
-                if (mass == NoMass || mass == runningMass) return;
-                const uint8_t label = LabelOfRoot(mass, kind);
-                running = runningMass == NoMass ? label : MergeMassLabels(label, running, water);
-                runningMass = kind.slots[running].mass;
-            };
-            if (column == 0 || column == columns - 1) {
-                // At the seam the neighbours are visited one by one: west,
-                // north-west, north, north-east.
-                join(JoinableMass(here + west, water));
-                join(JoinableMass(above + west, water));
-                join(JoinableMass(above + column, water));
-                join(JoinableMass(above + east, water));
-            } else if (const uint16_t north = JoinableMass(above + column, water); north != NoMass) {
-                // Away from the seam the scan has already joined each of the
-                // others to the north square, where it could: nothing to merge.
-                join(north);
-            } else {
-                // Likewise the west square to the north-west one: only the
-                // north-east one may still be apart.
-                const uint16_t westMass = lastWater == water ? lastMass : NoMass;
-                join(westMass != NoMass ? westMass : JoinableMass(above + west, water));
-                join(JoinableMass(above + east, water));
-            }
-            if (running == NoLabel) {
-                running = NewMassLabel(water);
-                if (running < OverflowLabel) runningMass = kind.slots[running].mass;
-            }
-            if (running < OverflowLabel) {
-                squareMasses[currentSquare] = runningMass;
-                ++masses[runningMass].squares;
-            } else {
-                squareMasses[currentSquare] = running == OverflowLabel ? GivenUpMass : NoMass;
-            }
-            kind.AddToCounter(running);
-            lastMass = runningMass;
-            lastWater = water;
+// Labels a square whatever its column: its neighbours west, north-west,
+// north and north-east are joined one by one. Columns always wrap east-west,
+// whether or not the map does.
+void LabelSquare(int row, int column, int columns) {
+    const int here = row * columns, above = here - columns;
+    const int west = column == 0 ? columns - 1 : column - 1;
+    const int east = column == columns - 1 ? 0 : column + 1;
+    const uint8_t water = WaterCodes[mapSquares[here + column]];
+    uint16_t mass = NoMass;
+    for (const int neighbour : {here + west, above + west, above + column, above + east})
+        mass = JoinMasses(mass, JoinableMass(mapSquares[neighbour], squareMasses[neighbour], water), water);
+    Label(squareMasses[here + column], mass != NoMass ? mass : NewMass(water));
+}
+
+// Labels the squares from first to last of a row, none of them at the seam.
+// The squares scanned before have joined what they touch, so a joinable
+// north square carries the west, north-west and north-east ones with it,
+// and the west square carries the north-west one.
+void LabelInnerSquares(int row, int first, int last, int columns) {
+    const uint8_t* const codes = mapSquares.data() + row * columns;
+    const uint8_t* const codesAbove = codes - columns;
+    uint16_t* const entries = squareMasses.data() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
+    for (int column = first; column <= last; ++column) {
+        const uint8_t water = WaterCodes[codes[column]];
+        uint16_t mass = JoinableMass(codesAbove[column], entriesAbove[column], water);
+        if (mass == NoMass) {
+            mass = JoinableMass(codes[column - 1], entries[column - 1], water);
+            if (mass == NoMass) mass = JoinableMass(codesAbove[column - 1], entriesAbove[column - 1], water);
+            const uint16_t northEast = JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water);
+            mass = JoinMasses(mass, northEast, water);
+            if (mass == NoMass) mass = NewMass(water);
         }
+        Label(entries[column], mass);
     }
+}
 
-    for (int row = 1; row < band.lastRow; ++row)
-        for (int column = band.firstColumn; column <= band.lastColumn; ++column)
-            labels[row * columns + column] = LabelOf(row * columns + column);
+// Labels the band: the rows between the first and the last, and the columns
+// from the first to the last, clipped to the squares that exist.
+void Scan(const MapHeader& header) {
+    const int columns = header.columns;
+    const int first = header.firstColumn, last = std::min<int>(header.lastColumn, columns - 1);
+    for (int row = 1; row < header.rows - 1; ++row) {
+        if (first == 0 && last >= 0) LabelSquare(row, 0, columns);
+        LabelInnerSquares(row, std::max(first, 1), std::min(last, columns - 2), columns);
+        if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns);
+    }
+}
+
+// Settles each mass's label, then writes every scanned square's.
+void WriteLabels() {
+    masses[NoMass].place = NoLabel;
+    masses[GivenUpMass].place = OverflowLabel;
+    for (KindLabels& kind : kinds) kind.PlacesAsLabels();
+    for (size_t mass = FirstMass, end = masses.size(); mass < end; ++mass)
+        masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
+    const Mass* const settled = masses.data();
+    std::transform(squareMasses.begin(), squareMasses.end(), labels.begin(),
+                   [settled](uint16_t mass) { return static_cast<uint8_t>(settled[mass].place); });
 }
 
 }  // namespace
@@ -267,55 +295,33 @@ const std::vector<uint8_t>& massLabels() { return labels; }
 
 void ReleaseMassBuffers() {
     std::vector<uint8_t>().swap(labels);
-    std::vector<uint16_t>().swap(waterLabelSizes);
-    std::vector<uint16_t>().swap(landLabelSizes);
     std::vector<uint16_t>().swap(squareMasses);
     std::vector<Mass>().swap(masses);
 }
 
 uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t isWater) {
-    const uint8_t lo = std::min(neighbourLabel, runningLabel);
-    const uint8_t hi = std::max(neighbourLabel, runningLabel);
     KindLabels& kind = LabelsOf(isWater);
-    const uint16_t survivor = kind.slots[lo].mass, absorbed = kind.slots[hi].mass;
-    masses[absorbed].parent = survivor;
-    masses[survivor].squares = static_cast<uint16_t>(masses[survivor].squares + masses[absorbed].squares);
-    // The labels in use above hi move down by one; the top one is left free.
-    const int inUse = kind.LabelsInUse();
-    std::copy(kind.slots.begin() + hi + 1, kind.slots.begin() + inUse, kind.slots.begin() + hi);
-    kind.slots[inUse - 1] = {NoMass, kind.nextKey++};
-    --*kind.count;
-    // The absorbed label's tally is not added to the survivor's, and the
-    // counter of label 253 stays behind as a copy.
-    std::vector<uint16_t>& sizes = *kind.sizes;
-    if (hi < 253) std::copy(sizes.begin() + hi + 1, sizes.begin() + 254, sizes.begin() + hi);
-    kind.CountersChangedFrom(hi);
-    return lo;
+    kind.PlacesAsLabels();
+    MergeMasses(kind.table[runningLabel], kind.table[neighbourLabel], kind.water);
+    return std::min(neighbourLabel, runningLabel);
 }
 
 uint8_t NewMassLabel(uint16_t isWater) {
     KindLabels& kind = LabelsOf(isWater);
     int32_t& count = *kind.count;
-    uint8_t label;
-    if (count < CountLimit) {
-        label = static_cast<uint8_t>(count);
-        ++count;
-        // The label lies above every label in use, and so does a new key.
-        if (label < OverflowLabel) StartMass(kind, label, kind.nextKey++);
-    } else {
-        // Give up the smallest mass (the lowest label among equals) and reuse its label.
-        const int smallest = kind.SmallestCounter();
-        if (smallest < 0) return NoLabel;
-        label = static_cast<uint8_t>(smallest);
-        if (const uint16_t given = kind.slots[label].mass; given != NoMass) {
-            masses[given].givenUp = true;
-            uint16_t& givenUpSquares = (*kind.sizes)[OverflowLabel];
-            givenUpSquares = static_cast<uint16_t>(givenUpSquares + masses[given].squares);
-        }
-        StartMass(kind, label, kind.slots[label].key);
+    if (count == OverflowLabel) {
+        // Label 254 is handed out as it is, so the square joins the given-up
+        // ones at once; from now on labels are given up by their place.
+        count = CountLimit;
+        if (!kind.filled) kind.TableFromRanks();
+        kind.filled = true;
+        return OverflowLabel;
     }
-    kind.ResetCounter(label);
-    return label;
+    if (!kind.filled) {
+        masses.push_back({static_cast<uint16_t>(masses.size()), 0, 0, kind.water});
+        return static_cast<uint8_t>(count++);
+    }
+    return kind.NewLabelByPlace();
 }
 
 uint16_t LabelMasses(const MapHeader& header) {
@@ -326,15 +332,14 @@ uint16_t LabelMasses(const MapHeader& header) {
     const int32_t waterBefore = examineResults.waterMassCount, landBefore = examineResults.landMassCount;
     try {
         labels.assign(gridSize, NoLabel);
-        waterLabelSizes.assign(256, 0);
-        landLabelSizes.assign(256, 0);
         squareMasses.assign(gridSize, NoMass);
-        masses.push_back({NothingMass, 0, 0, 0, true});
+        masses.assign({{NoMass, 0, 0, NoKind}, {GivenUpMass, 0, 0, NoKind}});
         examineResults.waterMassCount = 0;
         examineResults.landMassCount = 0;
-        waterLabels.Reset(examineResults.waterMassCount, waterLabelSizes);
-        landLabels.Reset(examineResults.landMassCount, landLabelSizes);
-        Scan(BandOf(header), header.columns);
+        kinds[0].Reset(examineResults.landMassCount, 0);
+        kinds[1].Reset(examineResults.waterMassCount, 1);
+        Scan(header);
+        WriteLabels();
     } catch (const std::bad_alloc&) {
         // Masses are recorded as they come: a failure midway leaves the
         // counts as they were, as a failure before the scan does.
@@ -343,8 +348,6 @@ uint16_t LabelMasses(const MapHeader& header) {
         examineResults.landMassCount = landBefore;
         return 1;
     }
-    std::vector<uint16_t>().swap(landLabelSizes);
-    std::vector<uint16_t>().swap(waterLabelSizes);
     std::vector<Mass>().swap(masses);
     std::vector<uint16_t>().swap(squareMasses);
     return 0;

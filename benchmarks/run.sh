@@ -1,44 +1,79 @@
 #!/usr/bin/env bash
-# Builds Telvorn for speed and times the mass labelling on the crafted maps:
-# the benchmarks of the labelling alone and of whole examinations, beside the
-# literal labelling, then the command-line examiner run on each map as a user
-# runs it, once per file and over a folder of copies.
+# Builds Telvorn for speed and makes two comparisons on the crafted maps:
+#  1. the mass labelling alone against a general-purpose labelling of the
+#     same grid (OpenCV's connected components, 8-connected, water and land
+#     each labelled once), side by side in one benchmark run, beside the
+#     literal labelling and whole examinations;
+#  2. the command-line examiner over a folder of 1,000 crafted maps against
+#     reading the same files with cat.
+# OpenCV and hyperfine are installed and used here only: the programs and the
+# test run neither need nor build with them. Google Benchmark options such as
+# --benchmark_filter=fast are handed on to the benchmark run.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
-need_packages "${NATIVE_PACKAGES[@]}" libbenchmark-dev
+echo "== installing what the benchmarks need (OpenCV's image processing and hyperfine), if missing"
+need_packages "${NATIVE_PACKAGES[@]}" libbenchmark-dev libopencv-imgproc-dev hyperfine
 
 build="$root/build-release"
-build_preset release all telvorn-benchmarks
+echo "== building for speed in $build, with the OpenCV yardstick"
+(cd "$root" && cmake --preset release -DTELVORN_BENCHMARK_OPENCV=ON >/dev/null)
+cmake --build "$build" -j"$jobs" --target telvorn-examine telvorn-make-samples telvorn-benchmarks >/dev/null
 
-echo "== the labelling alone and whole examinations, in process"
-"$build/benchmarks/telvorn-benchmark" "$@"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
-maps=$(mktemp -d)
-trap 'rm -rf "$maps"' EXIT
-"$build/filemaker/telvorn-make-samples" --crafted "$maps" >/dev/null
+echo "== the labelling alone and whole examinations, in process (processor time per run)"
+"$build/benchmarks/telvorn-benchmark" --benchmark_repetitions=10 --benchmark_display_aggregates_only=true \
+    --benchmark_out="$work/labelling.csv" --benchmark_out_format=csv "$@"
 
-# cpu_microseconds RUNS COMMAND...: the processor time (user and system) of
-# RUNS runs of the command, per run. Processor time, not wall time, so that
-# other work on the machine does not count.
-cpu_microseconds() {
-    local runs=$1
-    shift
-    local TIMEFORMAT='%3U %3S'
-    local times
-    times=$( { time (for run in $(seq "$runs"); do "$@" >/dev/null; done) ; } 2>&1 )
-    awk -v runs="$runs" -v t="$times" 'BEGIN { split(t, p, " "); printf "%d", (p[1] + p[2]) * 1e6 / runs }'
-}
+echo "== the labelling against OpenCV's, per map: processor time of the 10 runs above, least and median"
+# The least is the run that other work on the machine disturbed least.
+awk -F, '
+    function least(key,    i, m) {
+        m = times[key, 1]
+        for (i = 2; i <= runs[key]; ++i) if (times[key, i] < m) m = times[key, i]
+        return m
+    }
+    function median(key,    i, j, n, t, v) {
+        n = runs[key]
+        for (i = 1; i <= n; ++i) v[i] = times[key, i]
+        for (i = 2; i <= n; ++i)
+            for (j = i; j > 1 && v[j - 1] > v[j]; --j) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+        return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+    }
+    $1 ~ /^"labelling\/(fast|opencv)\/[^_]*"$/ {
+        gsub(/"/, "", $1)
+        split($1, name, "/")
+        if (!(name[3] in seen)) { seen[name[3]] = 1; order[++maps] = name[3] }
+        key = name[2] SUBSEP name[3]
+        times[key, ++runs[key]] = $4 / 1000
+    }
+    END {
+        printf "%-18s %22s %22s %16s\n", "map", "labelling least/median", "OpenCV least/median", "ratio of each"
+        for (i = 1; i <= maps; ++i) {
+            fast = "fast" SUBSEP order[i]
+            cv = "opencv" SUBSEP order[i]
+            if (!runs[fast] || !runs[cv]) continue
+            printf "%-18s %13.0f/%4.0f us %13.0f/%4.0f us %10.2f/%.2f\n", order[i], least(fast), median(fast),
+                   least(cv), median(cv), least(fast) / least(cv), median(fast) / median(cv)
+        }
+    }' "$work/labelling.csv"
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
-echo "== the command-line examiner, processor time: a run on one file (mean of 40), and per file in one run over 50 copies"
-printf '%-18s %12s %8s %14s %8s\n' map "one file" "x flat" "50 copies" "x flat"
-for map in flat noise isolated-water stripes-and-bars comb; do
-    single=$(cpu_microseconds 40 "$build/examiner/telvorn-examine" "$maps/$map.map")
-    mkdir "$maps/$map"
-    for copy in $(seq -w 50); do cp "$maps/$map.map" "$maps/$map/$copy.map"; done
-    folder=$(($(cpu_microseconds 1 "$build/examiner/telvorn-examine" "$maps/$map") / 50))
-    if [ "$map" = flat ]; then flatSingle=$single flatFolder=$folder; fi
-    printf '%-18s %9d us %8s %11d us %8s\n' "$map" "$single" "$(ratio "$single" "$flatSingle")" \
-        "$folder" "$(ratio "$folder" "$flatFolder")"
+echo "== the examiner over a folder of 1,000 crafted maps (200 copies of each) against cat, warm cache, wall time"
+"$build/filemaker/telvorn-make-samples" --crafted "$work/crafted" >/dev/null
+mkdir "$work/maps"
+for copy in $(seq -w 0 199); do
+    for map in "$work"/crafted/*.map; do cp "$map" "$work/maps/$copy-$(basename "$map")"; done
 done
+# One cat over the whole folder reads the files as the examiner does, in one
+# process; a cat per file adds a process start for each, for comparison.
+hyperfine --warmup 2 --runs 10 --export-csv "$work/folder.csv" \
+    -n examiner "'$build/examiner/telvorn-examine' '$work/maps' >/dev/null" \
+    -n "one cat" "cat '$work/maps'/*.map >/dev/null" \
+    -n "a cat per file" "find '$work/maps' -name '*.map' -exec cat {} ';' >/dev/null"
+awk -F, 'NR > 1 { mean[$1] = $2 }
+    END {
+        printf "examiner %.0f ms; one cat %.0f ms (%.1f times); a cat per file %.0f ms (%.2f times)\n",
+               mean["examiner"] * 1000, mean["one cat"] * 1000, mean["examiner"] / mean["one cat"],
+               mean["a cat per file"] * 1000, mean["examiner"] / mean["a cat per file"]
+    }' "$work/folder.csv"
