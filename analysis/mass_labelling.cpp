@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <new>
 
 #include "analysis/terrain_class.h"
 #include "examine/examine_results.h"
@@ -265,12 +264,10 @@ void LabelInnerSquares(int row, int first, int last, int columns) {
     }
 }
 
-// Labels the band: the rows between the first and the last, and the columns
-// from the first to the last, clipped to the squares that exist.
-void Scan(const MapHeader& header) {
-    const int columns = header.columns;
-    const int first = header.firstColumn, last = std::min<int>(header.lastColumn, columns - 1);
-    for (int row = 1; row < header.rows - 1; ++row) {
+// Labels the squares of the band, row by row, of a map of columns columns.
+void Scan(const ScanBand& band, int columns) {
+    const int first = band.firstColumn, last = band.lastColumn;
+    for (int row = band.firstRow; row <= band.lastRow; ++row) {
         if (first == 0 && last >= 0) LabelSquare(row, 0, columns);
         LabelInnerSquares(row, std::max(first, 1), std::min(last, columns - 2), columns);
         if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns);
@@ -324,31 +321,33 @@ uint8_t NewMassLabel(uint16_t isWater) {
     return kind.NewLabelByPlace();
 }
 
-uint16_t LabelMasses(const MapHeader& header) {
+void LabelMasses(const MapHeader& header) {
     ReleaseMassBuffers();
+    // Whatever a run that fails to get its memory obtained goes with it.
+    struct Holding {
+        bool scanning = false;
+        ~Holding() {
+            if (!scanning) ReleaseMassBuffers();
+        }
+    } holding;
     // The grid is covered whole even when the header names fewer squares:
     // the missing squares read as code 0, as the terrain counts see them.
     const size_t gridSize = std::max<size_t>(header.squareCount, size_t{header.rows} * header.columns);
-    const int32_t waterBefore = examineResults.waterMassCount, landBefore = examineResults.landMassCount;
-    try {
-        labels.assign(gridSize, NoLabel);
-        squareMasses.assign(gridSize, NoMass);
-        masses.assign({{NoMass, 0, 0, NoKind}, {GivenUpMass, 0, 0, NoKind}});
-        examineResults.waterMassCount = 0;
-        examineResults.landMassCount = 0;
-        kinds[0].Reset(examineResults.landMassCount, 0);
-        kinds[1].Reset(examineResults.waterMassCount, 1);
-        Scan(header);
-        WriteLabels();
-    } catch (const std::bad_alloc&) {
-        // Masses are recorded as they come: a failure midway leaves the
-        // counts as they were, as a failure before the scan does.
-        ReleaseMassBuffers();
-        examineResults.waterMassCount = waterBefore;
-        examineResults.landMassCount = landBefore;
-        return 1;
-    }
+    const ScanBand band = ScanBandOf(header);
+    labels.assign(gridSize, NoLabel);
+    squareMasses.assign(gridSize, NoMass);
+    // A scanned square starts at most one mass: with all its memory had
+    // before the counts are touched, a run that cannot have it leaves them.
+    masses.reserve(FirstMass + band.SquareCount());
+    masses.assign({{NoMass, 0, 0, NoKind}, {GivenUpMass, 0, 0, NoKind}});
+    holding.scanning = true;
+
+    examineResults.waterMassCount = 0;
+    examineResults.landMassCount = 0;
+    kinds[0].Reset(examineResults.landMassCount, 0);
+    kinds[1].Reset(examineResults.waterMassCount, 1);
+    Scan(band, header.columns);
+    WriteLabels();
     std::vector<Mass>().swap(masses);
     std::vector<uint16_t>().swap(squareMasses);
-    return 0;
 }

@@ -10,10 +10,11 @@ constexpr uint8_t OverflowLabel = 254;  // a given-up mass
 constexpr uint8_t NoLabel = 255;        // not scanned, or no label could be freed
 
 // Counts the water and land masses of mapSquares under header into the
-// waterMassCount and landMassCount of examineResults. Returns 0 when the scan
-// ran, 1 when its working memory cannot be had (the counts are then left as
-// they were). The labels stay readable in massLabels until the next run.
-uint16_t LabelMasses(const MapHeader& header);
+// waterMassCount and landMassCount of examineResults. The labels stay
+// readable in massLabels until the next run. Throws std::bad_alloc when its
+// working memory cannot be had, which the examination reports as -10; the
+// counts are then left as they were and nothing stays held.
+void LabelMasses(const MapHeader& header);
 
 // The labels of the last run, one per square of the map's grid.
 const std::vector<uint8_t>& massLabels();

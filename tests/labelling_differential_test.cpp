@@ -23,7 +23,7 @@ namespace {
 void ExpectSameAsLiteral(const MapLayout& map, const std::string& what) {
     const MapHeader header = LoadSquares(map);
     const LiteralMasses literal = LabelMassesLiterally(header, mapSquares.data());
-    ASSERT_EQ(LabelMasses(header), 0) << what;
+    LabelMasses(header);
     EXPECT_EQ(examineResults.waterMassCount, literal.waterMassCount) << what;
     EXPECT_EQ(examineResults.landMassCount, literal.landMassCount) << what;
     const std::vector<uint8_t>& labels = massLabels();
