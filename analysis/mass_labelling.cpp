@@ -242,25 +242,34 @@ void LabelSquare(int row, int column, int columns) {
 }
 
 // Labels the squares from first to last of a row, none of them at the seam.
-// The squares scanned before have joined what they touch, so a joinable
-// north square carries the west, north-west and north-east ones with it,
-// and the west square carries the north-west one.
+// The squares scanned before have joined what they touch: a joinable west
+// square carries the north-west one and a joinable north one with it, so
+// only the north-east one can bring another mass; a joinable north square
+// carries the north-west and north-east ones.
 void LabelInnerSquares(int row, int first, int last, int columns) {
     const uint8_t* const codes = mapSquares.data() + row * columns;
     const uint8_t* const codesAbove = codes - columns;
     uint16_t* const entries = squareMasses.data() + row * columns;
     const uint16_t* const entriesAbove = entries - columns;
+    if (first > last) return;
+    // The west square's live mass, or NoMass; nothing has merged since.
+    uint16_t west = JoinableMass(codes[first - 1], entries[first - 1], WaterCodes[codes[first - 1]]);
+    uint8_t westWater = WaterCodes[codes[first - 1]];
     for (int column = first; column <= last; ++column) {
         const uint8_t water = WaterCodes[codes[column]];
-        uint16_t mass = JoinableMass(codesAbove[column], entriesAbove[column], water);
-        if (mass == NoMass) {
-            mass = JoinableMass(codes[column - 1], entries[column - 1], water);
-            if (mass == NoMass) mass = JoinableMass(codesAbove[column - 1], entriesAbove[column - 1], water);
-            const uint16_t northEast = JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water);
-            mass = JoinMasses(mass, northEast, water);
+        uint16_t mass = water == westWater ? west : NoMass;
+        if (mass != NoMass) {
+            // A north-east square recorded under this very mass needs no look.
+            if (entriesAbove[column + 1] != mass)
+                mass = JoinMasses(mass, JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water), water);
+        } else if ((mass = JoinableMass(codesAbove[column], entriesAbove[column], water)) == NoMass) {
+            mass = JoinMasses(JoinableMass(codesAbove[column - 1], entriesAbove[column - 1], water),
+                              JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water), water);
             if (mass == NoMass) mass = NewMass(water);
         }
         Label(entries[column], mass);
+        west = mass >= FirstMass ? mass : NoMass;
+        westWater = water;
     }
 }
 
