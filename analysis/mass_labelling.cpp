@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "analysis/terrain_class.h"
 #include "examine/examine_results.h"
@@ -45,7 +46,10 @@ constexpr int CounterBlocks = (RegularLabels + CounterBlock - 1) / CounterBlock;
 
 std::vector<uint8_t> labels;
 std::vector<uint16_t> squareMasses;  // the mass each square joined, NoMass outside the band
-std::vector<Mass> masses;
+// Every mass of the run in the order they were started, with room had
+// before the scan for as many as it can start: one per scanned square.
+std::unique_ptr<Mass[]> masses;
+size_t massEnd;
 
 // One kind's count, and its table of labels once the count has filled.
 struct KindLabels {
@@ -78,11 +82,48 @@ struct KindLabels {
 
     uint16_t CounterOf(int label) const { return masses[table[label]].squares; }
 
+    // Starts a mass at the square being scanned, under the next label or
+    // the smallest mass's, given up. Returns it; GivenUpMass when label 254
+    // is handed out as it is, so that the square joins the given-up ones at
+    // once; NoMass when no label can be freed.
+    uint16_t NewMass() {
+        if (*count == OverflowLabel) {
+            *count = CountLimit;
+            if (!filled) TableFromRanks();  // from now on labels go by place
+            filled = true;
+            return GivenUpMass;
+        }
+        if (!filled) return ++*count, AddMass(0);
+        if (*count < CountLimit) {
+            CloseGaps();
+            return StartMass((*count)++);
+        }
+        const int label = SmallestCounter();
+        return label < 0 ? NoMass : StartMass(label);
+    }
+
+    // Adds a live mass of the kind with this place and returns it.
+    uint16_t AddMass(int place) {
+        const auto mass = static_cast<uint16_t>(massEnd++);
+        masses[mass] = {mass, 0, static_cast<uint16_t>(place), water};
+        return mass;
+    }
+
+    // Puts a new mass in the table under label; the mass that held it, if
+    // live, is given up.
+    uint16_t StartMass(int label) {
+        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
+        table[label] = AddMass(label);
+        blockKnown[label / CounterBlock] = false;
+        if (label != lastSmallest) lastSmallest = -1;
+        return table[label];
+    }
+
     // Puts the kind's live masses into the table in the order they were
     // started, which is their labels' order until the count first fills.
-    void TableFromRanks() {
+    [[gnu::noinline]] void TableFromRanks() {
         int label = 0;
-        for (uint16_t mass = FirstMass; mass < masses.size(); ++mass) {
+        for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
             if (masses[mass].parent != mass || masses[mass].water != water) continue;
             masses[mass].place = static_cast<uint16_t>(label);
             table[label++] = mass;
@@ -91,26 +132,14 @@ struct KindLabels {
         TableChanged();
     }
 
-    // Below the limit the next label; at it, the label of the smallest mass
-    // (the lowest among equals), given up. The new mass takes its place.
-    uint8_t NewLabelByPlace() {
-        CloseGaps();
-        const int label = *count < CountLimit ? (*count)++ : SmallestCounter();
-        if (label < 0) return NoLabel;
-        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
-        table[label] = static_cast<uint16_t>(masses.size());
-        masses.push_back({table[label], 0, static_cast<uint16_t>(label), water});
-        blockKnown[label / CounterBlock] = false;
-        if (label != lastSmallest) lastSmallest = -1;
-        return static_cast<uint8_t>(label);
-    }
-
     // Makes each live mass's place its label.
     void PlacesAsLabels() { filled ? CloseGaps() : TableFromRanks(); }
 
     // Closes the gaps, so that each entry's place is its label.
     void CloseGaps() {
-        if (tableEnd == RegularLabels) return;
+        if (tableEnd != RegularLabels) MoveDownOverGaps();
+    }
+    [[gnu::noinline]] void MoveDownOverGaps() {
         const auto end = table.begin() + tableEnd;
         const auto firstGap = std::find(table.begin(), end, NoMass);
         tableEnd = static_cast<int>(std::remove(firstGap, end, NoMass) - table.begin());
@@ -124,9 +153,10 @@ struct KindLabels {
     void TakeOut(uint16_t absorbed) {
         const uint16_t topCounter = CounterOf(tableEnd - 1);
         table[masses[absorbed].place] = NoMass;
-        if (tableEnd == static_cast<int>(table.size())) CloseGaps();
+        if (tableEnd == static_cast<int>(table.size())) MoveDownOverGaps();
         masses[absorbed] = {masses[absorbed].parent, topCounter, static_cast<uint16_t>(tableEnd), water};
         table[tableEnd++] = absorbed;
+        lastSmallest = -1;
     }
 
     // Finds the first smallest counter of a block, unless the one found last
@@ -149,6 +179,10 @@ struct KindLabels {
         // Counters only grow while the labels stay in place, and the others
         // were all larger then (or as large, further up).
         if (lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast) return lastSmallest;
+        return SearchSmallestCounter();
+    }
+    [[gnu::noinline]] int SearchSmallestCounter() {
+        CloseGaps();
         int smallest = -1;
         uint16_t least = GiveUpLimit;
         for (int block = 0; block < CounterBlocks; ++block) {
@@ -214,13 +248,6 @@ uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     return running == NoMass ? neighbour : MergeMasses(running, neighbour, water);
 }
 
-// The mass of a new mass's first square: a new mass, GivenUpMass or NoMass.
-uint16_t NewMass(uint8_t water) {
-    const uint8_t label = NewMassLabel(water);
-    if (label < OverflowLabel) return static_cast<uint16_t>(masses.size() - 1);
-    return label == OverflowLabel ? GivenUpMass : NoMass;
-}
-
 // Records a square's mass in its entry and counts the square under it.
 void Label(uint16_t& entry, uint16_t mass) {
     entry = mass;
@@ -238,7 +265,7 @@ void LabelSquare(int row, int column, int columns) {
     uint16_t mass = NoMass;
     for (const int neighbour : {here + west, above + west, above + column, above + east})
         mass = JoinMasses(mass, JoinableMass(mapSquares[neighbour], squareMasses[neighbour], water), water);
-    Label(squareMasses[here + column], mass != NoMass ? mass : NewMass(water));
+    Label(squareMasses[here + column], mass != NoMass ? mass : LabelsOf(water).NewMass());
 }
 
 // Labels the squares from first to last of a row, none of them at the seam.
@@ -265,7 +292,7 @@ void LabelInnerSquares(int row, int first, int last, int columns) {
         } else if ((mass = JoinableMass(codesAbove[column], entriesAbove[column], water)) == NoMass) {
             mass = JoinMasses(JoinableMass(codesAbove[column - 1], entriesAbove[column - 1], water),
                               JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water), water);
-            if (mass == NoMass) mass = NewMass(water);
+            if (mass == NoMass) mass = LabelsOf(water).NewMass();
         }
         Label(entries[column], mass);
         west = mass >= FirstMass ? mass : NoMass;
@@ -288,9 +315,9 @@ void WriteLabels() {
     masses[NoMass].place = NoLabel;
     masses[GivenUpMass].place = OverflowLabel;
     for (KindLabels& kind : kinds) kind.PlacesAsLabels();
-    for (size_t mass = FirstMass, end = masses.size(); mass < end; ++mass)
+    for (size_t mass = FirstMass; mass < massEnd; ++mass)
         masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
-    const Mass* const settled = masses.data();
+    const Mass* const settled = masses.get();
     std::transform(squareMasses.begin(), squareMasses.end(), labels.begin(),
                    [settled](uint16_t mass) { return static_cast<uint8_t>(settled[mass].place); });
 }
@@ -302,7 +329,7 @@ const std::vector<uint8_t>& massLabels() { return labels; }
 void ReleaseMassBuffers() {
     std::vector<uint8_t>().swap(labels);
     std::vector<uint16_t>().swap(squareMasses);
-    std::vector<Mass>().swap(masses);
+    masses.reset();
 }
 
 uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t isWater) {
@@ -314,20 +341,9 @@ uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t i
 
 uint8_t NewMassLabel(uint16_t isWater) {
     KindLabels& kind = LabelsOf(isWater);
-    int32_t& count = *kind.count;
-    if (count == OverflowLabel) {
-        // Label 254 is handed out as it is, so the square joins the given-up
-        // ones at once; from now on labels are given up by their place.
-        count = CountLimit;
-        if (!kind.filled) kind.TableFromRanks();
-        kind.filled = true;
-        return OverflowLabel;
-    }
-    if (!kind.filled) {
-        masses.push_back({static_cast<uint16_t>(masses.size()), 0, 0, kind.water});
-        return static_cast<uint8_t>(count++);
-    }
-    return kind.NewLabelByPlace();
+    const uint16_t mass = kind.NewMass();
+    if (mass < FirstMass) return mass == NoMass ? NoLabel : OverflowLabel;
+    return static_cast<uint8_t>(kind.filled ? masses[mass].place : *kind.count - 1);
 }
 
 void LabelMasses(const MapHeader& header) {
@@ -347,8 +363,10 @@ void LabelMasses(const MapHeader& header) {
     squareMasses.assign(gridSize, NoMass);
     // A scanned square starts at most one mass: with all its memory had
     // before the counts are touched, a run that cannot have it leaves them.
-    masses.reserve(FirstMass + band.SquareCount());
-    masses.assign({{NoMass, 0, 0, NoKind}, {GivenUpMass, 0, 0, NoKind}});
+    masses = std::make_unique_for_overwrite<Mass[]>(FirstMass + band.SquareCount());
+    masses[NoMass] = {NoMass, 0, 0, NoKind};
+    masses[GivenUpMass] = {GivenUpMass, 0, 0, NoKind};
+    massEnd = FirstMass;
     holding.scanning = true;
 
     examineResults.waterMassCount = 0;
@@ -357,6 +375,6 @@ void LabelMasses(const MapHeader& header) {
     kinds[1].Reset(examineResults.waterMassCount, 1);
     Scan(band, header.columns);
     WriteLabels();
-    std::vector<Mass>().swap(masses);
+    masses.reset();
     std::vector<uint16_t>().swap(squareMasses);
 }
