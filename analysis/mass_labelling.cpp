@@ -69,8 +69,9 @@ struct KindLabels {
     int lastSmallest;
     uint16_t lastLeast;
 
-    void TableChanged() {
-        blockKnown.fill(false);
+    // Forgets what the searches found from label on, where labels moved.
+    void TableChanged(int label = 0) {
+        std::fill(blockKnown.begin() + label / CounterBlock, blockKnown.end(), false);
         lastSmallest = -1;
     }
 
@@ -145,7 +146,7 @@ struct KindLabels {
         tableEnd = static_cast<int>(std::remove(firstGap, end, NoMass) - table.begin());
         for (auto label = firstGap - table.begin(); label < tableEnd; ++label)
             masses[table[label]].place = static_cast<uint16_t>(label);
-        TableChanged();
+        TableChanged(static_cast<int>(firstGap - table.begin()));
     }
 
     // Takes an absorbed mass's label out: the labels above it move down, and
