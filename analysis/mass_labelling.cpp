@@ -221,10 +221,9 @@ uint16_t RootOf(uint16_t mass) {
 }
 
 // The mass that a square of the given kind joins through a scanned
-// neighbour with this terrain code and entry: a live one of its kind; NoMass
-// for any other.
-uint16_t JoinableMass(uint8_t code, uint16_t entry, uint8_t water) {
-    if (WaterCodes[code] != water) return NoMass;
+// neighbour with this entry: a live one of its kind; NoMass for any other.
+uint16_t JoinableMass(uint16_t entry, uint8_t water) {
+    if (masses[entry].water != water) return NoMass;
     const uint16_t root = RootOf(entry);
     return root >= FirstMass ? root : NoMass;
 }
@@ -265,7 +264,7 @@ void LabelSquare(int row, int column, int columns) {
     const uint8_t water = WaterCodes[mapSquares[here + column]];
     uint16_t mass = NoMass;
     for (const int neighbour : {here + west, above + west, above + column, above + east})
-        mass = JoinMasses(mass, JoinableMass(mapSquares[neighbour], squareMasses[neighbour], water), water);
+        mass = JoinMasses(mass, JoinableMass(squareMasses[neighbour], water), water);
     Label(squareMasses[here + column], mass != NoMass ? mass : LabelsOf(water).NewMass());
 }
 
@@ -276,28 +275,25 @@ void LabelSquare(int row, int column, int columns) {
 // carries the north-west and north-east ones.
 void LabelInnerSquares(int row, int first, int last, int columns) {
     const uint8_t* const codes = mapSquares.data() + row * columns;
-    const uint8_t* const codesAbove = codes - columns;
     uint16_t* const entries = squareMasses.data() + row * columns;
     const uint16_t* const entriesAbove = entries - columns;
     if (first > last) return;
-    // The west square's live mass, or NoMass; nothing has merged since.
-    uint16_t west = JoinableMass(codes[first - 1], entries[first - 1], WaterCodes[codes[first - 1]]);
-    uint8_t westWater = WaterCodes[codes[first - 1]];
+    // The west square's mass, live or of no kind; nothing has merged since.
+    uint16_t west = RootOf(entries[first - 1]);
     for (int column = first; column <= last; ++column) {
         const uint8_t water = WaterCodes[codes[column]];
-        uint16_t mass = water == westWater ? west : NoMass;
+        uint16_t mass = masses[west].water == water ? west : NoMass;
         if (mass != NoMass) {
             // A north-east square recorded under this very mass needs no look.
             if (entriesAbove[column + 1] != mass)
-                mass = JoinMasses(mass, JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water), water);
-        } else if ((mass = JoinableMass(codesAbove[column], entriesAbove[column], water)) == NoMass) {
-            mass = JoinMasses(JoinableMass(codesAbove[column - 1], entriesAbove[column - 1], water),
-                              JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water), water);
+                mass = JoinMasses(mass, JoinableMass(entriesAbove[column + 1], water), water);
+        } else if ((mass = JoinableMass(entriesAbove[column], water)) == NoMass) {
+            mass = JoinMasses(JoinableMass(entriesAbove[column - 1], water),
+                              JoinableMass(entriesAbove[column + 1], water), water);
             if (mass == NoMass) mass = LabelsOf(water).NewMass();
         }
         Label(entries[column], mass);
-        west = mass >= FirstMass ? mass : NoMass;
-        westWater = water;
+        west = mass;
     }
 }
 
