@@ -149,15 +149,18 @@ struct KindLabels {
         TableChanged(static_cast<int>(firstGap - table.begin()));
     }
 
-    // Takes an absorbed mass's label out: the labels above it move down, and
-    // the top label, now free, keeps its counter, in the absorbed mass.
-    void TakeOut(uint16_t absorbed) {
+    // Merges two live masses by place: the one further up is absorbed, its
+    // label taken out (the labels above move down), and the top label, now
+    // free, keeps its counter, in the absorbed mass. Returns the survivor.
+    [[gnu::noinline]] uint16_t MergeByPlace(uint16_t survivor, uint16_t absorbed) {
+        if (masses[survivor].place > masses[absorbed].place) std::swap(survivor, absorbed);
         const uint16_t topCounter = CounterOf(tableEnd - 1);
         table[masses[absorbed].place] = NoMass;
         if (tableEnd == static_cast<int>(table.size())) MoveDownOverGaps();
-        masses[absorbed] = {masses[absorbed].parent, topCounter, static_cast<uint16_t>(tableEnd), water};
+        masses[absorbed] = {survivor, topCounter, static_cast<uint16_t>(tableEnd), water};
         table[tableEnd++] = absorbed;
         lastSmallest = -1;
+        return survivor;
     }
 
     // Finds the first smallest counter of a block, unless the one found last
@@ -229,17 +232,13 @@ uint16_t JoinableMass(uint16_t entry, uint8_t water) {
 }
 
 // Merges two different live masses of one kind; returns the one that holds
-// the smaller label.
-uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
+// the smaller label: the older one until the kind's count first fills.
+[[gnu::noinline]] uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     KindLabels& kind = LabelsOf(water);
-    uint16_t survivor = std::min(running, neighbour), absorbed = std::max(running, neighbour);
-    if (kind.filled) {
-        if (masses[survivor].place > masses[absorbed].place) std::swap(survivor, absorbed);
-        kind.TakeOut(absorbed);
-    }
-    masses[absorbed].parent = survivor;
     --*kind.count;
-    return survivor;
+    if (kind.filled) return kind.MergeByPlace(running, neighbour);
+    masses[std::max(running, neighbour)].parent = std::min(running, neighbour);
+    return std::min(running, neighbour);
 }
 
 // Joins a neighbour's mass to the running one; either may be NoMass.
@@ -315,8 +314,10 @@ void WriteLabels() {
     for (size_t mass = FirstMass; mass < massEnd; ++mass)
         masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
     const Mass* const settled = masses.get();
-    std::transform(squareMasses.begin(), squareMasses.end(), labels.begin(),
-                   [settled](uint16_t mass) { return static_cast<uint8_t>(settled[mass].place); });
+    const uint16_t* const entries = squareMasses.data();
+    uint8_t* const written = labels.data();
+    for (size_t square = 0, end = labels.size(); square < end; ++square)
+        written[square] = static_cast<uint8_t>(settled[entries[square]].place);
 }
 
 }  // namespace
