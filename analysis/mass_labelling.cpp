@@ -17,7 +17,8 @@
 // 254 regular labels, each holding a mass. A merge leaves a gap where the
 // absorbed mass was and adds an entry at the top, so that the others keep
 // their order without moving; the gaps close before labels are needed by
-// number.
+// number. The rare work (a search, closing gaps, the first table, a merge
+// by place) stays out of line, so that the scan's loop keeps its registers.
 
 namespace {
 
@@ -75,11 +76,7 @@ struct KindLabels {
         lastSmallest = -1;
     }
 
-    void Reset(int32_t& kindCount, uint8_t kindWater) {
-        count = &kindCount;
-        water = kindWater;
-        filled = false;
-    }
+    void Reset(int32_t& kindCount, uint8_t kindWater) { count = &kindCount, water = kindWater, filled = false; }
 
     uint16_t CounterOf(int label) const { return masses[table[label]].squares; }
 
@@ -95,11 +92,11 @@ struct KindLabels {
             return GivenUpMass;
         }
         if (!filled) return ++*count, AddMass(0);
-        if (*count < CountLimit) {
-            CloseGaps();
-            return StartMass((*count)++);
-        }
-        const int label = SmallestCounter();
+        if (*count < CountLimit) return CloseGaps(), StartMass((*count)++);
+        // Counters only grow while the labels stay in place, and the others
+        // were all larger then (or as large, further up).
+        const bool lastStillSmallest = lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast;
+        const int label = lastStillSmallest ? lastSmallest : SmallestCounter();
         return label < 0 ? NoMass : StartMass(label);
     }
 
@@ -179,13 +176,7 @@ struct KindLabels {
 
     // The label whose counter is the smallest below GiveUpLimit, the lowest
     // among equals; -1 when there is none.
-    int SmallestCounter() {
-        // Counters only grow while the labels stay in place, and the others
-        // were all larger then (or as large, further up).
-        if (lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast) return lastSmallest;
-        return SearchSmallestCounter();
-    }
-    [[gnu::noinline]] int SearchSmallestCounter() {
+    [[gnu::noinline]] int SmallestCounter() {
         CloseGaps();
         int smallest = -1;
         uint16_t least = GiveUpLimit;
@@ -314,10 +305,8 @@ void WriteLabels() {
     for (size_t mass = FirstMass; mass < massEnd; ++mass)
         masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
     const Mass* const settled = masses.get();
-    const uint16_t* const entries = squareMasses.data();
-    uint8_t* const written = labels.data();
-    for (size_t square = 0, end = labels.size(); square < end; ++square)
-        written[square] = static_cast<uint8_t>(settled[entries[square]].place);
+    uint8_t* label = labels.data();
+    for (const uint16_t mass : squareMasses) *label++ = static_cast<uint8_t>(settled[mass].place);
 }
 
 }  // namespace
