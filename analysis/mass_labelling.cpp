@@ -17,8 +17,8 @@
 // 254 regular labels, each holding a mass. A merge leaves a gap where the
 // absorbed mass was and adds an entry at the top, so that the others keep
 // their order without moving; the gaps close before labels are needed by
-// number. The rare work (a search, closing gaps, the first table, a merge
-// by place) stays out of line, so that the scan's loop keeps its registers.
+// number. Merges and the rare work (a search, closing gaps, the first
+// table) stay out of line, so that the scan's loop keeps its registers.
 
 namespace {
 
@@ -76,7 +76,7 @@ struct KindLabels {
         lastSmallest = -1;
     }
 
-    void Reset(int32_t& kindCount, uint8_t kindWater) { count = &kindCount, water = kindWater, filled = false; }
+    void Reset(int32_t& kindCount, uint8_t kindWater) { count = &kindCount; water = kindWater; filled = false; }
 
     uint16_t CounterOf(int label) const { return masses[table[label]].squares; }
 
