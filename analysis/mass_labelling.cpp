@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "analysis/terrain_class.h"
 #include "examine/examine_results.h"
@@ -16,7 +17,8 @@
 // 254 regular labels, each holding a mass. A merge leaves a gap where the
 // absorbed mass was and adds an entry at the top, so that the others keep
 // their order without moving; the gaps close before labels are needed by
-// number.
+// number. Merges and the rare work (a search, closing gaps, the first
+// table) stay out of line, so that the scan's loop keeps its registers.
 
 namespace {
 
@@ -45,7 +47,10 @@ constexpr int CounterBlocks = (RegularLabels + CounterBlock - 1) / CounterBlock;
 
 std::vector<uint8_t> labels;
 std::vector<uint16_t> squareMasses;  // the mass each square joined, NoMass outside the band
-std::vector<Mass> masses;
+// Every mass of the run in the order they were started, with room had
+// before the scan for as many as it can start: one per scanned square.
+std::unique_ptr<Mass[]> masses;
+size_t massEnd;
 
 // One kind's count, and its table of labels once the count has filled.
 struct KindLabels {
@@ -65,24 +70,58 @@ struct KindLabels {
     int lastSmallest;
     uint16_t lastLeast;
 
-    void TableChanged() {
-        blockKnown.fill(false);
+    // Forgets what the searches found from label on, where labels moved.
+    void TableChanged(int label = 0) {
+        std::fill(blockKnown.begin() + label / CounterBlock, blockKnown.end(), false);
         lastSmallest = -1;
     }
 
-    void Reset(int32_t& kindCount, uint8_t kindWater) {
-        count = &kindCount;
-        water = kindWater;
-        filled = false;
-    }
+    void Reset(int32_t& kindCount, uint8_t kindWater) { count = &kindCount; water = kindWater; filled = false; }
 
     uint16_t CounterOf(int label) const { return masses[table[label]].squares; }
 
+    // Starts a mass at the square being scanned, under the next label or
+    // the smallest mass's, given up. Returns it; GivenUpMass when label 254
+    // is handed out as it is, so that the square joins the given-up ones at
+    // once; NoMass when no label can be freed.
+    uint16_t NewMass() {
+        if (*count == OverflowLabel) {
+            *count = CountLimit;
+            if (!filled) TableFromRanks();  // from now on labels go by place
+            filled = true;
+            return GivenUpMass;
+        }
+        if (!filled) return ++*count, AddMass(0);
+        if (*count < CountLimit) return CloseGaps(), StartMass((*count)++);
+        // Counters only grow while the labels stay in place, and the others
+        // were all larger then (or as large, further up).
+        const bool lastStillSmallest = lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast;
+        const int label = lastStillSmallest ? lastSmallest : SmallestCounter();
+        return label < 0 ? NoMass : StartMass(label);
+    }
+
+    // Adds a live mass of the kind with this place and returns it.
+    uint16_t AddMass(int place) {
+        const auto mass = static_cast<uint16_t>(massEnd++);
+        masses[mass] = {mass, 0, static_cast<uint16_t>(place), water};
+        return mass;
+    }
+
+    // Puts a new mass in the table under label; the mass that held it, if
+    // live, is given up.
+    uint16_t StartMass(int label) {
+        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
+        table[label] = AddMass(label);
+        blockKnown[label / CounterBlock] = false;
+        if (label != lastSmallest) lastSmallest = -1;
+        return table[label];
+    }
+
     // Puts the kind's live masses into the table in the order they were
     // started, which is their labels' order until the count first fills.
-    void TableFromRanks() {
+    [[gnu::noinline]] void TableFromRanks() {
         int label = 0;
-        for (uint16_t mass = FirstMass; mass < masses.size(); ++mass) {
+        for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
             if (masses[mass].parent != mass || masses[mass].water != water) continue;
             masses[mass].place = static_cast<uint16_t>(label);
             table[label++] = mass;
@@ -91,42 +130,34 @@ struct KindLabels {
         TableChanged();
     }
 
-    // Below the limit the next label; at it, the label of the smallest mass
-    // (the lowest among equals), given up. The new mass takes its place.
-    uint8_t NewLabelByPlace() {
-        CloseGaps();
-        const int label = *count < CountLimit ? (*count)++ : SmallestCounter();
-        if (label < 0) return NoLabel;
-        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
-        table[label] = static_cast<uint16_t>(masses.size());
-        masses.push_back({table[label], 0, static_cast<uint16_t>(label), water});
-        blockKnown[label / CounterBlock] = false;
-        if (label != lastSmallest) lastSmallest = -1;
-        return static_cast<uint8_t>(label);
-    }
-
     // Makes each live mass's place its label.
     void PlacesAsLabels() { filled ? CloseGaps() : TableFromRanks(); }
 
     // Closes the gaps, so that each entry's place is its label.
     void CloseGaps() {
-        if (tableEnd == RegularLabels) return;
+        if (tableEnd != RegularLabels) MoveDownOverGaps();
+    }
+    [[gnu::noinline]] void MoveDownOverGaps() {
         const auto end = table.begin() + tableEnd;
         const auto firstGap = std::find(table.begin(), end, NoMass);
         tableEnd = static_cast<int>(std::remove(firstGap, end, NoMass) - table.begin());
         for (auto label = firstGap - table.begin(); label < tableEnd; ++label)
             masses[table[label]].place = static_cast<uint16_t>(label);
-        TableChanged();
+        TableChanged(static_cast<int>(firstGap - table.begin()));
     }
 
-    // Takes an absorbed mass's label out: the labels above it move down, and
-    // the top label, now free, keeps its counter, in the absorbed mass.
-    void TakeOut(uint16_t absorbed) {
+    // Merges two live masses by place: the one further up is absorbed, its
+    // label taken out (the labels above move down), and the top label, now
+    // free, keeps its counter, in the absorbed mass. Returns the survivor.
+    [[gnu::noinline]] uint16_t MergeByPlace(uint16_t survivor, uint16_t absorbed) {
+        if (masses[survivor].place > masses[absorbed].place) std::swap(survivor, absorbed);
         const uint16_t topCounter = CounterOf(tableEnd - 1);
         table[masses[absorbed].place] = NoMass;
-        if (tableEnd == static_cast<int>(table.size())) CloseGaps();
-        masses[absorbed] = {masses[absorbed].parent, topCounter, static_cast<uint16_t>(tableEnd), water};
+        if (tableEnd == static_cast<int>(table.size())) MoveDownOverGaps();
+        masses[absorbed] = {survivor, topCounter, static_cast<uint16_t>(tableEnd), water};
         table[tableEnd++] = absorbed;
+        lastSmallest = -1;
+        return survivor;
     }
 
     // Finds the first smallest counter of a block, unless the one found last
@@ -145,10 +176,8 @@ struct KindLabels {
 
     // The label whose counter is the smallest below GiveUpLimit, the lowest
     // among equals; -1 when there is none.
-    int SmallestCounter() {
-        // Counters only grow while the labels stay in place, and the others
-        // were all larger then (or as large, further up).
-        if (lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast) return lastSmallest;
+    [[gnu::noinline]] int SmallestCounter() {
+        CloseGaps();
         int smallest = -1;
         uint16_t least = GiveUpLimit;
         for (int block = 0; block < CounterBlocks; ++block) {
@@ -186,39 +215,27 @@ uint16_t RootOf(uint16_t mass) {
 }
 
 // The mass that a square of the given kind joins through a scanned
-// neighbour with this terrain code and entry: a live one of its kind; NoMass
-// for any other.
-uint16_t JoinableMass(uint8_t code, uint16_t entry, uint8_t water) {
-    if (WaterCodes[code] != water) return NoMass;
+// neighbour with this entry: a live one of its kind; NoMass for any other.
+uint16_t JoinableMass(uint16_t entry, uint8_t water) {
+    if (masses[entry].water != water) return NoMass;
     const uint16_t root = RootOf(entry);
     return root >= FirstMass ? root : NoMass;
 }
 
 // Merges two different live masses of one kind; returns the one that holds
-// the smaller label.
-uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
+// the smaller label: the older one until the kind's count first fills.
+[[gnu::noinline]] uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     KindLabels& kind = LabelsOf(water);
-    uint16_t survivor = std::min(running, neighbour), absorbed = std::max(running, neighbour);
-    if (kind.filled) {
-        if (masses[survivor].place > masses[absorbed].place) std::swap(survivor, absorbed);
-        kind.TakeOut(absorbed);
-    }
-    masses[absorbed].parent = survivor;
     --*kind.count;
-    return survivor;
+    if (kind.filled) return kind.MergeByPlace(running, neighbour);
+    masses[std::max(running, neighbour)].parent = std::min(running, neighbour);
+    return std::min(running, neighbour);
 }
 
 // Joins a neighbour's mass to the running one; either may be NoMass.
 uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     if (neighbour == NoMass || neighbour == running) return running;
     return running == NoMass ? neighbour : MergeMasses(running, neighbour, water);
-}
-
-// The mass of a new mass's first square: a new mass, GivenUpMass or NoMass.
-uint16_t NewMass(uint8_t water) {
-    const uint8_t label = NewMassLabel(water);
-    if (label < OverflowLabel) return static_cast<uint16_t>(masses.size() - 1);
-    return label == OverflowLabel ? GivenUpMass : NoMass;
 }
 
 // Records a square's mass in its entry and counts the square under it.
@@ -237,30 +254,36 @@ void LabelSquare(int row, int column, int columns) {
     const uint8_t water = WaterCodes[mapSquares[here + column]];
     uint16_t mass = NoMass;
     for (const int neighbour : {here + west, above + west, above + column, above + east})
-        mass = JoinMasses(mass, JoinableMass(mapSquares[neighbour], squareMasses[neighbour], water), water);
-    Label(squareMasses[here + column], mass != NoMass ? mass : NewMass(water));
+        mass = JoinMasses(mass, JoinableMass(squareMasses[neighbour], water), water);
+    Label(squareMasses[here + column], mass != NoMass ? mass : LabelsOf(water).NewMass());
 }
 
 // Labels the squares from first to last of a row, none of them at the seam.
-// The squares scanned before have joined what they touch, so a joinable
-// north square carries the west, north-west and north-east ones with it,
-// and the west square carries the north-west one.
+// The squares scanned before have joined what they touch: a joinable west
+// square carries the north-west one and a joinable north one with it, so
+// only the north-east one can bring another mass; a joinable north square
+// carries the north-west and north-east ones.
 void LabelInnerSquares(int row, int first, int last, int columns) {
     const uint8_t* const codes = mapSquares.data() + row * columns;
-    const uint8_t* const codesAbove = codes - columns;
     uint16_t* const entries = squareMasses.data() + row * columns;
     const uint16_t* const entriesAbove = entries - columns;
+    if (first > last) return;
+    // The west square's mass, live or of no kind; nothing has merged since.
+    uint16_t west = RootOf(entries[first - 1]);
     for (int column = first; column <= last; ++column) {
         const uint8_t water = WaterCodes[codes[column]];
-        uint16_t mass = JoinableMass(codesAbove[column], entriesAbove[column], water);
-        if (mass == NoMass) {
-            mass = JoinableMass(codes[column - 1], entries[column - 1], water);
-            if (mass == NoMass) mass = JoinableMass(codesAbove[column - 1], entriesAbove[column - 1], water);
-            const uint16_t northEast = JoinableMass(codesAbove[column + 1], entriesAbove[column + 1], water);
-            mass = JoinMasses(mass, northEast, water);
-            if (mass == NoMass) mass = NewMass(water);
+        uint16_t mass = masses[west].water == water ? west : NoMass;
+        if (mass != NoMass) {
+            // A north-east square recorded under this very mass needs no look.
+            if (entriesAbove[column + 1] != mass)
+                mass = JoinMasses(mass, JoinableMass(entriesAbove[column + 1], water), water);
+        } else if ((mass = JoinableMass(entriesAbove[column], water)) == NoMass) {
+            mass = JoinMasses(JoinableMass(entriesAbove[column - 1], water),
+                              JoinableMass(entriesAbove[column + 1], water), water);
+            if (mass == NoMass) mass = LabelsOf(water).NewMass();
         }
         Label(entries[column], mass);
+        west = mass;
     }
 }
 
@@ -279,11 +302,11 @@ void WriteLabels() {
     masses[NoMass].place = NoLabel;
     masses[GivenUpMass].place = OverflowLabel;
     for (KindLabels& kind : kinds) kind.PlacesAsLabels();
-    for (size_t mass = FirstMass, end = masses.size(); mass < end; ++mass)
+    for (size_t mass = FirstMass; mass < massEnd; ++mass)
         masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
-    const Mass* const settled = masses.data();
-    std::transform(squareMasses.begin(), squareMasses.end(), labels.begin(),
-                   [settled](uint16_t mass) { return static_cast<uint8_t>(settled[mass].place); });
+    const Mass* const settled = masses.get();
+    uint8_t* label = labels.data();
+    for (const uint16_t mass : squareMasses) *label++ = static_cast<uint8_t>(settled[mass].place);
 }
 
 }  // namespace
@@ -293,7 +316,7 @@ const std::vector<uint8_t>& massLabels() { return labels; }
 void ReleaseMassBuffers() {
     std::vector<uint8_t>().swap(labels);
     std::vector<uint16_t>().swap(squareMasses);
-    std::vector<Mass>().swap(masses);
+    masses.reset();
 }
 
 uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t isWater) {
@@ -305,20 +328,9 @@ uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t i
 
 uint8_t NewMassLabel(uint16_t isWater) {
     KindLabels& kind = LabelsOf(isWater);
-    int32_t& count = *kind.count;
-    if (count == OverflowLabel) {
-        // Label 254 is handed out as it is, so the square joins the given-up
-        // ones at once; from now on labels are given up by their place.
-        count = CountLimit;
-        if (!kind.filled) kind.TableFromRanks();
-        kind.filled = true;
-        return OverflowLabel;
-    }
-    if (!kind.filled) {
-        masses.push_back({static_cast<uint16_t>(masses.size()), 0, 0, kind.water});
-        return static_cast<uint8_t>(count++);
-    }
-    return kind.NewLabelByPlace();
+    const uint16_t mass = kind.NewMass();
+    if (mass < FirstMass) return mass == NoMass ? NoLabel : OverflowLabel;
+    return static_cast<uint8_t>(kind.filled ? masses[mass].place : *kind.count - 1);
 }
 
 void LabelMasses(const MapHeader& header) {
@@ -338,8 +350,10 @@ void LabelMasses(const MapHeader& header) {
     squareMasses.assign(gridSize, NoMass);
     // A scanned square starts at most one mass: with all its memory had
     // before the counts are touched, a run that cannot have it leaves them.
-    masses.reserve(FirstMass + band.SquareCount());
-    masses.assign({{NoMass, 0, 0, NoKind}, {GivenUpMass, 0, 0, NoKind}});
+    masses = std::make_unique_for_overwrite<Mass[]>(FirstMass + band.SquareCount());
+    masses[NoMass] = {NoMass, 0, 0, NoKind};
+    masses[GivenUpMass] = {GivenUpMass, 0, 0, NoKind};
+    massEnd = FirstMass;
     holding.scanning = true;
 
     examineResults.waterMassCount = 0;
@@ -348,6 +362,6 @@ void LabelMasses(const MapHeader& header) {
     kinds[1].Reset(examineResults.waterMassCount, 1);
     Scan(band, header.columns);
     WriteLabels();
-    std::vector<Mass>().swap(masses);
+    masses.reset();
     std::vector<uint16_t>().swap(squareMasses);
 }
