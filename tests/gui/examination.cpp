@@ -1,6 +1,8 @@
 // Examinations as a user runs them: the menu command, the file dialog, and
 // the window that answers the choice; and the small game files they use.
 
+#include <gtest/gtest.h>
+
 #include "tests/gui/gui_driver.h"
 
 #include <dlgs.h>
@@ -15,12 +17,9 @@ std::string FileErrorText(const ExamineKind& kind, const std::string& path, cons
     return std::string("Error loading ") + kind.kindName + " file\n" + path + "\n" + reason;
 }
 
-HWND OpenFileDialog(Check& check, TelvornProcess& program, const ExamineKind& kind) {
-    program.RequireMainWindow(check);
+HWND OpenFileDialog(TelvornProcess& program, const ExamineKind& kind) {
     program.Command(kind.command);
-    const HWND dialog = program.WaitForDialog(kind.dialogTitle);
-    check.Require(dialog != nullptr, std::string("the file dialog \"") + kind.dialogTitle + "\" opens");
-    return dialog;
+    return Required(program.WaitForDialog(kind.dialogTitle), std::string("the file dialog \"") + kind.dialogTitle + "\" opens");
 }
 
 HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::string& nameOrPath) {
@@ -36,23 +35,20 @@ HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::string& nam
             if (dialog != fileDialog) answer = dialog;
         return answer != nullptr;
     });
-    return answer;
+    return Required(answer, "a window answers the choice of " + nameOrPath);
 }
 
-HWND ExamineThroughMenu(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& path) {
-    const HWND answer = ChooseFile(program, OpenFileDialog(check, program, kind), path);
-    check.Require(answer != nullptr, "a window answers the choice of " + Quoted(path));
-    return answer;
+HWND ExamineThroughMenu(TelvornProcess& program, const ExamineKind& kind, const std::string& path) {
+    return ChooseFile(program, OpenFileDialog(program, kind), path);
 }
 
-void ExpectFileError(Check& check, TelvornProcess& program, HWND box, const std::string& text) {
-    check.ExpectText(WindowText(box), "File Error!", "message box caption");
-    check.ExpectText(ControlText(box, MessageBoxTextId), text, "message box text");
-    check.Expect(GetWindow(box, GW_OWNER) == program.MainWindow(), "the message box is owned by the main window");
-    check.Expect(GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr,
-                 "the message box has a single OK button");
+void ExpectFileError(TelvornProcess& program, HWND box, const std::string& text) {
+    EXPECT_EQ(WindowText(box), "File Error!");
+    EXPECT_EQ(ControlText(box, MessageBoxTextId), text);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), program.MainWindow()) << "the message box is owned by the main window";
+    EXPECT_TRUE(GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr) << "one OK button";
     ClickButton(box, IDOK);
-    check.Expect(WaitUntilClosed(box), "OK closes the message box");
+    EXPECT_TRUE(WaitUntilClosed(box)) << "OK closes the message box";
 }
 
 std::string LowerCased(std::string text) {
@@ -60,10 +56,10 @@ std::string LowerCased(std::string text) {
     return text;
 }
 
-std::string FixturePath(const std::string& name) { return driverSettings.filesFolder + "\\" + name; }
+std::string FixturePath(const std::string& name) { return Folders().files + "\\" + name; }
 
-void RequireWritten(Check& check, const std::string& path, const filemaker::GameFile& file) {
-    check.Require(filemaker::WriteBytes(path, filemaker::Build(file)), "the game file can be written: " + path);
+void RequireWritten(const std::string& path, const filemaker::GameFile& file) {
+    Required(filemaker::WriteBytes(path, filemaker::Build(file)), "the game file can be written: " + path);
 }
 
 namespace {

@@ -1,68 +1,37 @@
 #pragma once
 
-// The GUI driver's shared parts: its cases and checks, the run of the real
-// telvorn.exe and its windows, and examinations through the menu.
+// The GUI driver's shared parts: the run of the real telvorn.exe and its
+// windows, and examinations through the menu.
 
 #include <windows.h>
 
-#include <cstddef>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "filemaker/game_file_writer.h"
 
-// Windows paths without a trailing backslash, from the command line; no
-// screenshots when screenshotFolder is empty.
-struct DriverSettings {
-    std::string program, runFolder, filesFolder, screenshotFolder;
+// The driver's folders, Windows paths without a trailing backslash: the
+// driver and telvorn.exe lie in WORK\bin, and beside it lie run (where the
+// program runs, with the samples in run\map), files and screenshots.
+struct DriverFolders {
+    std::string work, program, run, files, screenshots;
 };
-inline DriverSettings driverSettings;
+const DriverFolders& Folders();
 
-// ---- Cases and checks. A case drives the program and states what it must
-// show; a failed check is recorded with what was seen, a failed Require
-// ends the case.
-
-struct CaseAbort {};
-
-struct Check {
-    std::vector<std::string> failures, notes;
-    bool Expect(bool condition, const std::string& what);
-    bool ExpectText(const std::string& seen, const std::string& wanted, const std::string& what);
-    void Require(bool condition, const std::string& what);
-};
-
-struct GuiCase {
-    std::string name;
-    std::function<void(Check&)> run;
-};
-std::vector<GuiCase>& GuiCases();
-
-// Registers one case for each row of a table, named prefix + row.name.
-template <class Row, std::size_t N>
-bool RegisterCases(const std::string& prefix, const Row (&rows)[N], void (*run)(Check&, const Row&)) {
-    for (const Row& row : rows) GuiCases().push_back({prefix + row.name, [&row, run](Check& check) { run(check, row); }});
-    return true;
+// Ends the test with what failed, from a helper that gives a value.
+[[noreturn]] inline void Fail(const std::string& what) { throw std::runtime_error(what); }
+template <class T>
+T Required(T value, const std::string& what) {
+    if (!value) Fail(what);
+    return value;
 }
-
-#define GUI_CASE(procedure, name)                                                 \
-    static void procedure(Check& check);                                          \
-    static const bool procedure##Registered = (GuiCases().push_back({name, procedure}), true); \
-    static void procedure(Check& check)
-
-// The text with its control characters spelt out, for failure messages.
-std::string Quoted(const std::string& text);
-
-// Run by run-gui-tests.sh for each game-folder setting: the first file dialog
-// opens in expectedFolder ("*": its own default), and examines a name chosen there.
-void CheckFirstFolder(Check& check, const std::string& expectedFolder);
 
 // ---- Windows, read and driven through the platform.
 
-// How long a window may take to appear under Wine, and how long the driver
-// watches a key that must change nothing, for which no event tells.
+// How long a window may take to appear under Wine.
 constexpr DWORD WindowTimeout = 20000;
-constexpr DWORD QuietTime = 1200;
 constexpr int MessageBoxTextId = 0xFFFF;
 
 // Polls condition every 50 ms until it holds or timeout runs out.
@@ -80,13 +49,15 @@ struct KeyPress {
 // Types the keys (SendInput) into the window, made the active foreground
 // window first; false when it cannot be.
 bool PressKeys(HWND window, const std::vector<KeyPress>& keys);
+// Expects that Esc leaves the dialog open.
+void ExpectEscLeavesOpen(HWND dialog);
 // Posted, so that the driver never waits inside a modal window it opens.
 void ClickButton(HWND dialog, int id);
-// Saves the window's outer rectangle as screenshotFolder\name.bmp.
+// Saves the window's outer rectangle as the screenshots folder's name.bmp.
 void SaveScreenshot(HWND window, const std::string& name);
 
-// One run of telvorn.exe, started in driverSettings.runFolder; terminated
-// when its owner ends, so that a failed case leaves no window behind.
+// One run of telvorn.exe, started in the run folder; terminated when its
+// owner ends, so that a failed test leaves no window behind.
 class TelvornProcess {
 public:
     TelvornProcess();
@@ -95,19 +66,15 @@ public:
     TelvornProcess& operator=(const TelvornProcess&) = delete;
 
     HANDLE Handle() const { return process; }
-    // The visible window of class TELVORN, waited for; nullptr when none
-    // shows, or with Require, the case ends.
+    // The visible window of class TELVORN, waited for; ends the test when none shows.
     HWND MainWindow();
-    HWND RequireMainWindow(Check& check);
     void Command(int id);  // sends WM_COMMAND to the main window, as the menu does, without waiting
     // The program's visible top-level windows of the class, topmost first.
     std::vector<HWND> Windows(const char* className = "#32770") const;
     // The visible dialog with exactly this caption, waited for.
     HWND WaitForDialog(const std::string& caption) const;
-    // Waits until the program has handled every message and command sent so
-    // far; false when it does not within WindowTimeout.
-    bool HandledAllSoFar();
-    // True when, all handled, no dialog shows and the main window takes input.
+    // True when, every message sent so far handled, no dialog shows and the
+    // main window takes input.
     bool ShowsNothingMore();
     bool WaitForExit(DWORD& exitCode);  // false when it is still running
 
@@ -133,25 +100,25 @@ constexpr const char* NewerVersion = "File is from newer version of Corvanta. An
 // "Error loading <kind> file\n<path>\n<reason>".
 std::string FileErrorText(const ExamineKind& kind, const std::string& path, const std::string& reason);
 
-// The kind's menu command, requiring its file dialog.
-HWND OpenFileDialog(Check& check, TelvornProcess& program, const ExamineKind& kind);
+// The kind's menu command; ends the test when its file dialog does not open.
+HWND OpenFileDialog(TelvornProcess& program, const ExamineKind& kind);
 // Types into the file name box, presses Open and waits for the next dialog:
-// the error box, a results dialog or the file dialog's own warning.
+// the error box, a results dialog or the file dialog's own warning; ends the
+// test when none answers.
 HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::string& nameOrPath);
-// OpenFileDialog and ChooseFile; ends the case when no window answers.
-HWND ExamineThroughMenu(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& path);
-// Checks the "File Error!" box, owned by the main window, with one OK
-// button and exactly this text, and closes it with OK.
-void ExpectFileError(Check& check, TelvornProcess& program, HWND box, const std::string& text);
+HWND ExamineThroughMenu(TelvornProcess& program, const ExamineKind& kind, const std::string& path);
+// Expects the "File Error!" box, owned by the main window, with one OK button
+// and exactly this text, and closes it with OK.
+void ExpectFileError(TelvornProcess& program, HWND box, const std::string& text);
 
 // The letters A to Z lower-cased, as the program lower-cases chosen paths.
 std::string LowerCased(std::string text);
 
 // ---- Game files, written with the project's file maker.
 
-// driverSettings.filesFolder\name.
+// The files folder's name.
 std::string FixturePath(const std::string& name);
-void RequireWritten(Check& check, const std::string& path, const filemaker::GameFile& file);
+void RequireWritten(const std::string& path, const filemaker::GameFile& file);
 // 4 rows by 5 clear columns, no wrap, three cities of efficiencies 50, 50
 // and 51 with specialties 3, 3 and 12; as a map, or as a scenario with no units.
 filemaker::GameFile SmallMap(int version = 1);

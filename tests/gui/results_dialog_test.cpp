@@ -1,6 +1,8 @@
 // The results dialogs 134 (map) and 135 (scenario): every field by its
 // control id, the title, how they close, and their layouts.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstdio>
@@ -148,29 +150,11 @@ bool HasUnitFields(HWND dialog) {
     return false;
 }
 
-// Examines the file through the menu and requires the results dialog titled
-// with its lower-cased name (the failure shows a message box in its place).
-// Without a file, name is one of the samples in the run folder's map folder.
-HWND ExamineForResults(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& name,
-                       const std::optional<filemaker::GameFile>& file) {
-    std::string path = driverSettings.runFolder + "\\map\\" + name;
-    if (file) {
-        path = FixturePath(name);
-        RequireWritten(check, path, *file);
+void ExpectFields(HWND dialog, const Fields& fields) {
+    for (const Field& field : fields) {
+        EXPECT_NE(GetDlgItem(dialog, field.id), nullptr) << "field " << field.id;
+        EXPECT_EQ(ControlText(dialog, field.id), field.text) << "field " << field.id;
     }
-    const HWND answer = ExamineThroughMenu(check, program, kind, path);
-    const std::string title = std::string("Results for ") + kind.kindName + " File: " + LowerCased(name);
-    const std::string seen = WindowText(answer);
-    check.Require(seen == title, "the results dialog " + Quoted(title) + " opens, not " + Quoted(seen) + " " +
-                                     Quoted(ControlText(answer, MessageBoxTextId)));
-    check.Expect(GetWindow(answer, GW_OWNER) == program.MainWindow(), "the results dialog is owned by the main window");
-    return answer;
-}
-
-void ExpectFields(Check& check, HWND dialog, const Fields& fields) {
-    for (const Field& field : fields)
-        if (check.Expect(GetDlgItem(dialog, field.id) != nullptr, "the dialog has field " + std::to_string(field.id)))
-            check.ExpectText(ControlText(dialog, field.id), field.text, "field " + std::to_string(field.id));
 }
 
 // The unit table's player and row of a field id, or nothing for other controls.
@@ -192,7 +176,7 @@ bool OverlapIsTheLayouts(HWND first, HWND second) {
 
 // No two controls other than group boxes overlap, beyond the unit table's own
 // overlaps, and every control lies inside the dialog's client area.
-void ExpectTidyLayout(Check& check, HWND dialog) {
+void ExpectTidyLayout(HWND dialog) {
     RECT client{};
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -202,34 +186,33 @@ void ExpectTidyLayout(Check& check, HWND dialog) {
         return std::string(text);
     };
     const auto shown = [&](HWND control, const RECT& rect) {
-        return "control " + std::to_string(GetDlgCtrlID(control)) + " " + Quoted(WindowText(control)) + " " +
-               rectText(rect);
+        return "control " + std::to_string(GetDlgCtrlID(control)) + " \"" + WindowText(control) + "\" " + rectText(rect);
     };
     std::vector<std::pair<HWND, RECT>> placed;
     for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
         RECT rect{};
         GetWindowRect(control, &rect);
-        if (rect.left < client.left || rect.top < client.top || rect.right > client.right || rect.bottom > client.bottom)
-            check.Expect(false, shown(control, rect) + " lies inside the dialog " + rectText(client));
+        EXPECT_TRUE(rect.left >= client.left && rect.top >= client.top && rect.right <= client.right &&
+                    rect.bottom <= client.bottom)
+            << shown(control, rect) << " lies inside the dialog " << rectText(client);
         const bool groupBox = ClassNameOf(control) == "Button" &&
                               (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
         if (!groupBox) placed.emplace_back(control, rect);
     }
-    check.Expect(placed.size() > 10, "the dialog has its controls");
+    EXPECT_GT(placed.size(), 10u) << "the dialog has its controls";
     for (size_t i = 0; i < placed.size(); ++i)
         for (size_t j = i + 1; j < placed.size(); ++j) {
             RECT common;
-            if (IntersectRect(&common, &placed[i].second, &placed[j].second) &&
-                !OverlapIsTheLayouts(placed[i].first, placed[j].first))
-                check.Expect(false, shown(placed[i].first, placed[i].second) + " overlaps " +
-                                        shown(placed[j].first, placed[j].second));
+            EXPECT_FALSE(IntersectRect(&common, &placed[i].second, &placed[j].second) &&
+                         !OverlapIsTheLayouts(placed[i].first, placed[j].first))
+                << shown(placed[i].first, placed[i].second) << " overlaps " << shown(placed[j].first, placed[j].second);
         }
 }
 
 // The unit table's fields stand at their columns and rows. The dialog's
 // client area is its template's 416 by 242 dialog units, which gives the
 // scale (MapDialogRect cannot reach into another process's dialog).
-void ExpectUnitColumns(Check& check, HWND dialog) {
+void ExpectUnitColumns(HWND dialog) {
     constexpr int Columns[6] = {286, 305, 325, 345, 365, 384}, AbColumns[6] = {286, 306, 326, 346, 366, 384};
     RECT client{};
     GetClientRect(dialog, &client);
@@ -239,83 +222,75 @@ void ExpectUnitColumns(Check& check, HWND dialog) {
         RECT seen{};
         GetWindowRect(GetDlgItem(dialog, id), &seen);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&seen), 2);
-        char place[64];
-        std::snprintf(place, sizeof place, "unit field %d stands at x %d, y %d in dialog units", id, x, y);
-        check.Expect(seen.left == MulDiv(x, client.right, 416) && std::abs(seen.top - MulDiv(y, client.bottom, 242)) <= 1,
-                     place);
+        EXPECT_TRUE(seen.left == MulDiv(x, client.right, 416) && std::abs(seen.top - MulDiv(y, client.bottom, 242)) <= 1)
+            << "unit field " << id << " stands at x " << x << ", y " << y << " in dialog units";
     }
 }
 
-// ---- The cases: each examines one file and checks its dialog.
+// ---- The dialogs of one run: each examines one file and checks its dialog.
 
-struct ResultsCase {
+struct Results {
     const char* name;
     const ExamineKind& kind;
     const char* fileName;
-    filemaker::GameFile (*make)();  // nullptr: fileName is a sample
+    filemaker::GameFile (*make)();  // nullptr: fileName is a sample in the run folder's map folder
     Fields fields;
     const char* screenshot;  // or nullptr
 };
 
-const ResultsCase ResultsCases[] = {
-    {"map results: every field of dialog 134 for a map with known figures; none overlap or leave the dialog",
-     MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields, nullptr},
-    {"map results: the sample archipelago.map", MapKind, "archipelago.map", nullptr, ArchipelagoFields, "map-results"},
-    {"map results: efficiencies 50, 50 and 51 average 50; no wrap shows NO", MapKind, "three-cities.map",
-     [] { return SmallMap(); }, SmallMapFields, nullptr},
-    {"map results: a map without cities shows \"-\" as the average", MapKind, "cityless.map",
+const Results AllResults[] = {
+    {"a map with known figures", MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields, nullptr},
+    {"the sample archipelago.map", MapKind, "archipelago.map", nullptr, ArchipelagoFields, "map-results"},
+    {"efficiencies 50, 50 and 51 average 50; no wrap shows NO", MapKind, "three-cities.map", [] { return SmallMap(); },
+     SmallMapFields, nullptr},
+    {"a map without cities shows \"-\" as the average", MapKind, "cityless.map",
      [] { return filemaker::MapFile(filemaker::MapFromText({"LLLLL", "LLLLL", "LLLLL", "LLLLL"}), {}); },
      {{IDC_AVERAGE_PRODUCTION, "-"}, {IDC_SPECIALTY_TR, "0"}, {IDC_SPECIALTY_B, "0"}}, nullptr},
-    {"map results: 254 separate water squares show 254 water masses", MapKind, "masses.map",
-     [] { return SeparateSquaresMap(254, true); }, MassFields("254", "1"), nullptr},
-    {"map results: 255 separate water squares show \">255\" water masses", MapKind, "masses.map",
-     [] { return SeparateSquaresMap(255, true); }, MassFields(">255", "1"), nullptr},
-    {"map results: 255 separate land squares show \">255\" land masses", MapKind, "masses.map",
-     [] { return SeparateSquaresMap(255, false); }, MassFields("1", ">255"), nullptr},
-    {"scenario results: dialog 135 shows the map's figures and all 72 unit fields, negative and extreme",
-     ScenarioKind, "Figures.SCN", [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits()),
-     nullptr},
-    {"scenario results: the sample straits.scn, its unit table in its columns; none overlap or leave the dialog",
-     ScenarioKind, "straits.scn", nullptr, StraitsFields, "scenario-results"},
-    {"results: the title shows a long lower-cased file name in full", MapKind,
+    {"254 separate water squares", MapKind, "masses.map", [] { return SeparateSquaresMap(254, true); },
+     MassFields("254", "1"), nullptr},
+    {"255 separate water squares", MapKind, "masses.map", [] { return SeparateSquaresMap(255, true); },
+     MassFields(">255", "1"), nullptr},
+    {"255 separate land squares", MapKind, "masses.map", [] { return SeparateSquaresMap(255, false); },
+     MassFields("1", ">255"), nullptr},
+    {"a scenario's 72 unit fields, negative and extreme", ScenarioKind, "Figures.SCN",
+     [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits()), nullptr},
+    {"the sample straits.scn", ScenarioKind, "straits.scn", nullptr, StraitsFields, "scenario-results"},
+    // After a scenario: the map layout shows no unit table.
+    {"a long file name shows in full in the title", MapKind,
      "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-Buffer-Could-Hold.MAP",
      [] { return SmallMap(); }, SmallMapFields, nullptr},
 };
 
-void RunResultsCase(Check& check, const ResultsCase& results) {
-    TelvornProcess program;
-    const HWND dialog = ExamineForResults(check, program, results.kind, results.fileName,
-                                          results.make ? std::optional(results.make()) : std::nullopt);
-    ExpectFields(check, dialog, results.fields);
-    check.Expect(HasUnitFields(dialog) == (&results.kind == &ScenarioKind),
-                 "the unit table shows in the scenario layout alone");
-    check.Expect((GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) == 0, "the dialog has no system menu or close box");
-    check.Expect(IsWindowEnabled(program.MainWindow()) == FALSE, "the dialog is modal: the main window is disabled");
-    ExpectTidyLayout(check, dialog);
-    if (&results.kind == &ScenarioKind) ExpectUnitColumns(check, dialog);
-    if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
-    ClickButton(dialog, IDOK);
-    check.Expect(WaitUntilClosed(dialog), "OK closes the results dialog");
-}
-
-const bool ResultsCasesRegistered = RegisterCases("", ResultsCases, RunResultsCase);
-
 }  // namespace
 
-GUI_CASE(ResultsKeysAndMapAfterScenario,
-         "results: Esc leaves either dialog open, Enter closes it; a map after a scenario shows no unit table") {
+TEST(ResultsDialog, ShowsEveryFieldInItsLayoutAndClosesOnlyByOkOrEnter) {
     TelvornProcess program;
-    for (const ExamineKind* kind : {&ScenarioKind, &MapKind}) {
-        const bool map = kind == &MapKind;
-        const std::string which = std::string(" the ") + kind->kindName + " results dialog";
-        const HWND dialog = ExamineForResults(check, program, *kind, map ? "keys.map" : "keys.scn",
-                                              map ? SmallMap() : FiguresFile(KnownUnits()));
-        check.Expect(HasUnitFields(dialog) != map, "only the scenario shows a unit table (fields 1031 to 1102)");
-        ExpectFields(check, dialog, map ? SmallMapFields : FiguresFields);
-        check.Require(PressKeys(dialog, {{VK_ESCAPE, false}}), "the dialog takes the keyboard");
-        check.Expect(!WaitUntil([&] { return !IsWindowVisible(dialog); }, QuietTime), "after Esc" + which + " is open");
-        check.Require(PressKeys(dialog, {{VK_RETURN, false}}), "the dialog takes the keyboard");
-        check.Expect(WaitUntilClosed(dialog), "Enter closes" + which);
-        check.Expect(program.ShowsNothingMore(), "nothing follows" + which);
+    bool byEnter = false;  // they close by OK and by Enter in turn
+    for (const Results& results : AllResults) {
+        SCOPED_TRACE(results.name);
+        std::string path = Folders().run + "\\map\\" + results.fileName;
+        if (results.make != nullptr) RequireWritten(path = FixturePath(results.fileName), results.make());
+        const HWND dialog = ExamineThroughMenu(program, results.kind, path);
+        // The title, with the lower-cased name; a failure shows a message box in its place.
+        ASSERT_EQ(WindowText(dialog), std::string("Results for ") + results.kind.kindName + " File: " +
+                                          LowerCased(results.fileName))
+            << ControlText(dialog, MessageBoxTextId);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow()) << "the dialog is owned by the main window";
+        EXPECT_FALSE(IsWindowEnabled(program.MainWindow())) << "the dialog is modal: the main window is disabled";
+        EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no system menu or close box";
+        ExpectFields(dialog, results.fields);
+        const bool scenario = &results.kind == &ScenarioKind;
+        EXPECT_EQ(HasUnitFields(dialog), scenario) << "the unit table is the scenario's alone";
+        ExpectTidyLayout(dialog);
+        if (scenario) ExpectUnitColumns(dialog);
+        if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
+        ExpectEscLeavesOpen(dialog);
+        if (byEnter)
+            EXPECT_TRUE(PressKeys(dialog, {{VK_RETURN, false}})) << "the dialog takes the keyboard";
+        else
+            ClickButton(dialog, IDOK);
+        ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";
+        EXPECT_TRUE(program.ShowsNothingMore()) << "nothing follows the results dialog";
+        byEnter = !byEnter;
     }
 }

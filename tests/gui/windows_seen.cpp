@@ -1,9 +1,23 @@
 // What a user sees of the program's windows and does to them, through the
 // platform: texts, keys, buttons, pictures, and the program's run itself.
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 
 #include "tests/gui/gui_driver.h"
+
+const DriverFolders& Folders() {
+    static const DriverFolders folders = [] {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string bin = self;
+        bin.erase(bin.rfind('\\'));
+        const std::string work = bin.substr(0, bin.rfind('\\'));
+        return DriverFolders{work, bin + "\\telvorn.exe", work + "\\run", work + "\\files", work + "\\screenshots"};
+    }();
+    return folders;
+}
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout) {
     const DWORD start = GetTickCount();
@@ -78,6 +92,30 @@ bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
     return active;
 }
 
+namespace {
+
+HWND FocusOfThread(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+    return thread.hwndFocus;
+}
+
+}  // namespace
+
+void ExpectEscLeavesOpen(HWND dialog) {
+    // Were Esc to close the dialog, it would at once. A Tab typed after it
+    // comes later from the same input queue, so once the Tab has moved the
+    // focus on from the control where the driver put it, Esc has been handled.
+    const HWND parked = GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST);
+    ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
+    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
+    ASSERT_EQ(FocusOfThread(dialog), parked) << "the focus can be put on the dialog's last control";
+    ASSERT_TRUE(PressKeys(dialog, {{VK_ESCAPE, false}, {VK_TAB, false}})) << "the dialog takes the keyboard";
+    ASSERT_TRUE(WaitUntil([&] { return FocusOfThread(dialog) != parked; })) << "Tab moves the focus on";
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
+}
+
 void ClickButton(HWND dialog, int id) {
     const HWND button = GetDlgItem(dialog, id);
     if (button != nullptr) PostMessageA(button, BM_CLICK, 0, 0);
@@ -85,7 +123,7 @@ void ClickButton(HWND dialog, int id) {
 
 void SaveScreenshot(HWND window, const std::string& name) {
     RECT area{};
-    if (driverSettings.screenshotFolder.empty() || !GetWindowRect(window, &area)) return;
+    if (!GetWindowRect(window, &area)) return;
     Sleep(400);  // lets the program finish painting what just opened
     // Bottom-up rows of 24-bit BGR padded to four bytes, as a BMP stores them.
     BITMAPINFO info{};
@@ -102,7 +140,7 @@ void SaveScreenshot(HWND window, const std::string& name) {
     BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof file + sizeof info.bmiHeader};  // "BM"
     file.bfSize = file.bfOffBits + info.bmiHeader.biSizeImage;
     if (copied) {  // otherwise the harness misses the picture
-        std::ofstream out(driverSettings.screenshotFolder + "\\" + name + ".bmp", std::ios::binary);
+        std::ofstream out(Folders().screenshots + "\\" + name + ".bmp", std::ios::binary);
         out.write(reinterpret_cast<const char*>(&file), sizeof file);
         out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
         out.write(static_cast<const char*>(pixels), info.bmiHeader.biSizeImage);
@@ -117,17 +155,16 @@ TelvornProcess::TelvornProcess() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    std::string commandLine = "\"" + driverSettings.program + "\"";
-    if (!CreateProcessA(driverSettings.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        driverSettings.runFolder.c_str(), &startup, &started))
-        return;
+    std::string commandLine = "\"" + Folders().program + "\"";
+    if (!CreateProcessA(Folders().program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        Folders().run.c_str(), &startup, &started))
+        Fail("telvorn.exe starts (" + Folders().program + ")");
     CloseHandle(started.hThread);
     process = started.hProcess;
     processId = started.dwProcessId;
 }
 
 TelvornProcess::~TelvornProcess() {
-    if (process == nullptr) return;
     if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process, 1);
         WaitForSingleObject(process, 5000);
@@ -142,19 +179,13 @@ HWND TelvornProcess::MainWindow() {
             mainWindow = windows.empty() ? nullptr : windows.front();
             return mainWindow != nullptr;
         });
-    return mainWindow;
-}
-
-HWND TelvornProcess::RequireMainWindow(Check& check) {
-    check.Require(process != nullptr, "telvorn.exe starts (" + driverSettings.program + ")");
-    check.Require(MainWindow() != nullptr, "a visible window of class TELVORN appears");
-    return mainWindow;
+    return Required(mainWindow, "a visible window of class TELVORN appears");
 }
 
 void TelvornProcess::Command(int id) {
     // Sent without waiting, so that it comes before a later HandledAllSoFar's
     // message and the driver never waits inside a modal window it opens.
-    if (MainWindow() != nullptr) SendNotifyMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    SendNotifyMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 std::vector<HWND> TelvornProcess::Windows(const char* className) const {
@@ -185,20 +216,17 @@ HWND TelvornProcess::WaitForDialog(const std::string& caption) const {
     return dialog;
 }
 
-bool TelvornProcess::HandledAllSoFar() {
+bool TelvornProcess::ShowsNothingMore() {
     // Sent messages are handled in order, and only once the program's thread
     // asks for messages again: in its main loop, or in the loop of a modal
-    // window that it has already made.
+    // window that it has already made. So once this one comes back, whatever
+    // the earlier ones open is open.
     DWORD_PTR result = 0;
-    return MainWindow() != nullptr &&
-           SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, WindowTimeout, &result) != 0;
-}
-
-bool TelvornProcess::ShowsNothingMore() {
-    return HandledAllSoFar() && Windows().empty() && IsWindowEnabled(mainWindow);
+    return SendMessageTimeoutA(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, WindowTimeout, &result) != 0 &&
+           Windows().empty() && IsWindowEnabled(mainWindow);
 }
 
 bool TelvornProcess::WaitForExit(DWORD& exitCode) {
-    return process != nullptr && WaitForSingleObject(process, WindowTimeout) == WAIT_OBJECT_0 &&
+    return WaitForSingleObject(process, WindowTimeout) == WAIT_OBJECT_0 &&
            GetExitCodeProcess(process, &exitCode) != 0;
 }
