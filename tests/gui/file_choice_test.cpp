@@ -5,12 +5,9 @@
 // dialog refuses it as missing before it adds the default extension, where
 // Windows adds it first.)
 
-#include <gtest/gtest.h>
-
 #include "tests/gui/gui_driver.h"
 
 #include <commdlg.h>
-#include <fstream>
 
 namespace {
 
@@ -74,46 +71,22 @@ std::string InWork(std::string text) {
     return text;
 }
 
-// The game's key, in the registry's 32-bit view, which the program reads
-// also when built for 64 bits.
-HKEY OpenGameKey() {
+// Sets the game's registry value, or deletes it when empty, in the
+// registry's 32-bit view, which the program reads also when built for 64 bits.
+void SetGameRegistryValue(const std::string& value) {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecap\\Corvanta", 0, nullptr, 0,
-                    KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr);
-    return Required(key, "the game's registry key can be written");
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecap\\Corvanta", 0, nullptr, 0,
+                        KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        Fail("the game's registry key can be written");
+    if (value.empty())
+        RegDeleteValueA(key, "INI_FILE_NAME");
+    else
+        RegSetValueExA(key, "INI_FILE_NAME", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
 }
 
-// The setting's registry value and INI file, for as long as it lives.
-class SettingMade {
-public:
-    explicit SettingMade(const GameFolderSetting& setting) : iniFile(InWork(setting.iniFile)) {
-        const HKEY key = OpenGameKey();
-        const std::string value = InWork(setting.registryValue);
-        if (!value.empty())
-            RegSetValueExA(key, "INI_FILE_NAME", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1));
-        else
-            RegDeleteValueA(key, "INI_FILE_NAME");
-        RegCloseKey(key);
-        if (iniFile.empty()) return;
-        MadeFolder(iniFile.substr(0, iniFile.rfind('\\')));
-        std::ofstream(iniFile) << InWork(setting.iniText);  // text mode: Windows line ends
-    }
-    ~SettingMade() {
-        const HKEY key = OpenGameKey();
-        RegDeleteValueA(key, "INI_FILE_NAME");
-        RegCloseKey(key);
-        if (!iniFile.empty()) DeleteFileA(iniFile.c_str());
-    }
-    SettingMade(const SettingMade&) = delete;
-    SettingMade& operator=(const SettingMade&) = delete;
-
-private:
-    std::string iniFile;
-};
-
 void ExpectFirstFolder(const GameFolderSetting& setting) {
-    const SettingMade made(setting);
     std::string folder = InWork(setting.firstFolder);
     if (folder != "*") MadeFolder(folder);
     TelvornProcess program;
@@ -159,13 +132,19 @@ TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
         // A registry value longer than the 1000-byte buffer names no file.
         {"registry value of 1000 characters", "C:\\" + std::string(997, 'x'), "", "", "C:\\corvanta\\map\\"},
     };
+    MadeFolder(Folders().work + "\\games");
     for (const GameFolderSetting& setting : settings) {
         SCOPED_TRACE(setting.name);
+        const std::string iniFile = InWork(setting.iniFile);
+        SetGameRegistryValue(InWork(setting.registryValue));
+        if (!iniFile.empty()) std::ofstream(iniFile) << InWork(setting.iniText);  // text mode: Windows line ends
         try {
             ExpectFirstFolder(setting);
         } catch (const std::exception& error) {
             ADD_FAILURE() << error.what();
         }
+        SetGameRegistryValue("");
+        DeleteFileA(iniFile.c_str());
     }
 }
 
@@ -173,7 +152,9 @@ TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
     const std::string first = MadeFolder(FixturePath("Mixed Case\\Maps"));
     const std::string second = MadeFolder(FixturePath("shared-second"));
     RequireWritten(first + "World.MAP", SmallMap(0));
-    RequireWritten(second + "second.scn", SmallScenario(0));
+    RequireWritten(second + "second.scn", SmallFile(true, 0));
+    const std::string missing = FixturePath("nowhere.scn");
+    DeleteFileA(missing.c_str());
     TelvornProcess program;
     // The error text shows the path examined, lower-cased.
     ExpectVersionZero(program, OpenFileDialog(program, MapKind), MapKind, first + "World.MAP", first + "World.MAP");
@@ -181,6 +162,13 @@ TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
         SCOPED_TRACE("Examine Scenario after a map");
         const HWND dialog = OpenFileDialog(program, ScenarioKind);
         ExpectDialogStartsIn(program, dialog, first, "");
+        // A missing name is refused by the file dialog itself, which stays open.
+        const HWND warning = ChooseFile(program, dialog, missing);
+        EXPECT_EQ(GetWindow(warning, GW_OWNER), dialog) << "the warning is the file dialog's own";
+        EXPECT_NE(WindowText(warning), "File Error!");
+        ClickButton(warning, IDOK);
+        EXPECT_TRUE(WaitUntilClosed(warning)) << "OK closes the warning";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "the file dialog stays open for another choice";
         ExpectVersionZero(program, dialog, ScenarioKind, second + "second.scn", second + "second.scn");
     }
     {
@@ -189,6 +177,7 @@ TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
         ExpectDialogStartsIn(program, dialog, second, "world.map");
         ClickButton(dialog, IDCANCEL);
         EXPECT_TRUE(WaitUntilClosed(dialog)) << "Cancel closes the map dialog";
+        EXPECT_TRUE(program.ShowsNothingMore()) << "after Cancel nothing opens and the main window takes input";
     }
     SCOPED_TRACE("Examine Scenario after a cancelled map");
     const HWND dialog = OpenFileDialog(program, ScenarioKind);

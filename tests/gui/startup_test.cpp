@@ -1,8 +1,6 @@
 // Start-up and shutdown: the main window, its menu, the picture, Exit and
 // the close box; and the instructions-and-credits dialog.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -10,7 +8,6 @@
 #include <type_traits>
 
 #include "tests/gui/gui_driver.h"
-#include "ui/resources/resource.h"
 
 namespace {
 
@@ -28,21 +25,18 @@ std::string MenuSeen(HMENU menu) {
     std::string shown;
     for (int position = 0; position < GetMenuItemCount(menu); ++position) {
         char text[128] = {};
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = sizeof text;
-        GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
-        shown += shown.empty() ? "" : ", ";
-        if ((info.fType & MFT_SEPARATOR) != 0) {
+        GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+        const HMENU popUp = GetSubMenu(menu, position);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+        shown += position > 0 ? ", " : "";
+        if (popUp == nullptr && (state & MF_SEPARATOR) != 0) {
             shown += "-";
             continue;
         }
-        shown += '"' + std::string(text) + '"';
-        shown += info.hSubMenu != nullptr ? std::string(" [").append(MenuSeen(info.hSubMenu)).append("]")
-                                          : std::string(" ").append(std::to_string(info.wID));
-        if ((info.fState & (MFS_GRAYED | MFS_CHECKED)) != 0) shown += " (greyed or checked)";
+        shown.append("\"").append(text).append("\" ");
+        shown += popUp != nullptr ? std::string("[").append(MenuSeen(popUp)).append("]")
+                                  : std::to_string(GetMenuItemID(menu, position));
+        if ((state & (MF_GRAYED | MF_CHECKED)) != 0) shown += " (greyed or checked)";
     }
     return shown;
 }
