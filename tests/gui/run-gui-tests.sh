@@ -1,20 +1,17 @@
 #!/usr/bin/env bash
 # Runs Telvorn's end-to-end GUI tests: the cross-built GoogleTest program
-# telvorn-gui-driver.exe drives the real telvorn.exe under Wine, inside a Wine
+# telvorn-gui-driver.exe drives the real telvorn.exe under Wine, in a Wine
 # virtual desktop on a private Xvfb display, in a Wine prefix of its own of
-# the build's word size (the user's ~/.wine and $WINEPREFIX are never touched).
+# the build's word size (~/.wine and $WINEPREFIX are never touched).
 #
 #   tests/gui/run-gui-tests.sh BUILD_WIN_DIR [--update-screenshots] [FILTER]
 #
-# BUILD_WIN_DIR is a finished cross build (cmake/mingw-i686.cmake, or
-# cmake/mingw-x86_64.cmake where 32-bit programs cannot run) holding
-# ui/telvorn.exe, tests/gui/telvorn-gui-driver.exe and the sample files in
-# filemaker/map, which go where a user's first start finds them: the map
-# folder of the folder the program runs in. Nothing is built here. FILTER is
-# a GoogleTest filter (--gtest_filter). Screenshots are saved as PNG files in
-# BUILD_WIN_DIR/gui-screenshots, and with --update-screenshots also in
-# docs/screenshots. Exits non-zero when any test fails or the driver does not
-# finish; the last line is the total, "GUI tests: N passed, N failed".
+# BUILD_WIN_DIR is a finished cross build (mingw-i686, or mingw-x86_64 where
+# 32-bit programs cannot run); nothing is built here. FILTER is a
+# --gtest_filter. Screenshots go to BUILD_WIN_DIR/gui-screenshots as PNG, and
+# with --update-screenshots also to docs/screenshots. Exits non-zero when a
+# test fails or the driver does not finish; the last line is the total,
+# "GUI tests: N passed, N failed".
 set -euo pipefail
 
 usage() {
@@ -105,6 +102,8 @@ cp /usr/share/wine/fonts/marlett.ttf "$drive_c/windows/Fonts/"
 work="$drive_c/telvorn-gui"
 mkdir -p "$work/bin" "$work/run/map" "$work/files" "$work/screenshots"
 cp "$program" "$driver" "$work/bin/"
+# The samples lie where a user's first start finds them: the map folder of
+# the folder the program runs in.
 cp "$build_dir/filemaker/map/"* "$work/run/map/"
 
 # The driver's exit code does not come through the virtual desktop, so its
