@@ -59,9 +59,7 @@ xvfb_pid=
 export WINEPREFIX="$scratch/prefix"
 export WINEARCH=win$bits
 export WINEDEBUG=-all
-# No Mono or Gecko installer dialogs, and no debugger that waits when a
-# program crashes.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer dialogs
 unset WINESERVER WINELOADER
 # Processes that Wine starts itself take the same loader.
 if [[ $bits == 64 ]]; then export WINELOADER=$wine; fi
