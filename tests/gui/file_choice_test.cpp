@@ -29,108 +29,178 @@ std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT messa
     return text;
 }
 
-// A folder below the files folder, made with all its parents; its path
-// ends with a backslash.
-std::string MadeFolder(Check& check, const std::string& relative) {
-    const std::string folder = FixturePath(relative) + "\\";
+// The folder, made with all its parents; its path ends with a backslash.
+std::string MadeFolder(const std::string& path) {
+    const std::string folder = path.back() == '\\' ? path : path + "\\";
     for (size_t end = folder.find('\\', 3); end != std::string::npos; end = folder.find('\\', end + 1))
         CreateDirectoryA(folder.substr(0, end).c_str(), nullptr);
-    check.Require(GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES, "folder can be made: " + folder);
+    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) Fail("the folder can be made: " + folder);
     return folder;
 }
 
-void ExpectDialogStartsIn(Check& check, TelvornProcess& program, HWND dialog, const std::string& folder,
-                          const std::string& name, const std::string& when) {
+void ExpectDialogStartsIn(TelvornProcess& program, HWND dialog, const std::string& folder, const std::string& name) {
     // Folders compared as the file system does: either case, a trailing backslash or none.
     const auto plain = [](std::string path) {
         while (path.size() > 1 && path.back() == '\\') path.pop_back();
         return LowerCased(path);
     };
-    const std::string shown = AskFileDialog(program, dialog, CDM_GETFOLDERPATH);
-    check.Expect(plain(shown) == plain(folder), when + ": the dialog opens in " + Quoted(folder) + ", not " + Quoted(shown));
-    check.ExpectText(AskFileDialog(program, dialog, CDM_GETSPEC), name, when + ": the file name box");
+    EXPECT_EQ(plain(AskFileDialog(program, dialog, CDM_GETFOLDERPATH)), plain(folder)) << "the dialog's folder";
+    EXPECT_EQ(AskFileDialog(program, dialog, CDM_GETSPEC), name) << "the file name box";
 }
 
 // Chooses the name or path in the open file dialog and expects the error
 // box for the file of the kind at path, of version 0.
-void ExpectVersionZero(Check& check, TelvornProcess& program, HWND dialog, const ExamineKind& kind,
-                       const std::string& choice, const std::string& path) {
-    const HWND answer = ChooseFile(program, dialog, choice);
-    check.Require(answer != nullptr, "a window answers the choice of " + Quoted(choice));
-    ExpectFileError(check, program, answer, FileErrorText(kind, LowerCased(path), UnsupportedVersion));
+void ExpectVersionZero(TelvornProcess& program, HWND dialog, const ExamineKind& kind, const std::string& choice,
+                       const std::string& path) {
+    ExpectFileError(program, ChooseFile(program, dialog, choice),
+                    FileErrorText(kind, LowerCased(path), UnsupportedVersion));
+}
+
+// One game-folder setting: the registry value (empty: none), an INI file
+// and its text (none when the file is empty), and the folder in which the
+// first file dialog must open ("*": the dialog's own default). In all of
+// them "{W}" stands for the driver's work folder.
+struct GameFolderSetting {
+    const char* name;
+    std::string registryValue, iniFile, iniText, firstFolder;
+};
+
+std::string InWork(std::string text) {
+    for (size_t at = text.find("{W}"); at != std::string::npos; at = text.find("{W}", at))
+        text.replace(at, 3, Folders().work);
+    return text;
+}
+
+// Sets the game's registry value, or deletes it when empty, in the
+// registry's 32-bit view, which the program reads also when built for 64 bits.
+void SetGameRegistryValue(const std::string& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecap\\Corvanta", 0, nullptr, 0,
+                        KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        Fail("the game's registry key can be written");
+    if (value.empty())
+        RegDeleteValueA(key, "INI_FILE_NAME");
+    else
+        RegSetValueExA(key, "INI_FILE_NAME", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+void ExpectFirstFolder(const GameFolderSetting& setting) {
+    std::string folder = InWork(setting.firstFolder);
+    if (folder != "*") MadeFolder(folder);
+    TelvornProcess program;
+    const HWND dialog = OpenFileDialog(program, MapKind);
+    if (folder == "*") {
+        const std::string shown = AskFileDialog(program, dialog, CDM_GETFOLDERPATH);
+        ASSERT_FALSE(shown.empty()) << "the dialog shows a folder";
+        folder = LowerCased(shown) + (shown.back() == '\\' ? "" : "\\");
+    }
+    ExpectDialogStartsIn(program, dialog, folder, "");
+    // A file of version 0, whose error text shows the full path examined.
+    const std::string probe = folder + "folder-probe.map";
+    RequireWritten(probe, SmallMap(0));
+    ExpectVersionZero(program, dialog, MapKind, "folder-probe.map", probe);
+    DeleteFileA(probe.c_str());
 }
 
 }  // namespace
 
-void CheckFirstFolder(Check& check, const std::string& expectedFolder) {
-    TelvornProcess program;
-    const HWND dialog = OpenFileDialog(check, program, MapKind);
-    const std::string shown = AskFileDialog(program, dialog, CDM_GETFOLDERPATH);
-    std::string folder = expectedFolder;
-    if (expectedFolder == "*") {
-        check.Require(!shown.empty(), "the dialog shows a folder");
-        folder = LowerCased(shown) + (shown.back() == '\\' ? "" : "\\");
-        check.notes.push_back("the dialog's default folder: " + shown);
+TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
+    std::string longFolder = "C:\\";
+    for (int i = 0; i < 99; ++i) longFolder += "LongFolder";
+    const GameFolderSetting settings[] = {
+        {"no registry value, no .\\CV.ini", "", "", "", "{W}\\run\\map\\"},
+        {"no registry value, .\\CV.ini with MAIN", "", "{W}\\run\\CV.ini", "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n",
+         "{W}\\games\\local corvanta\\map\\"},
+        {"no registry value, .\\CV.ini without MAIN", "", "{W}\\run\\CV.ini", "[FILE]\nOTHER=C:\\Elsewhere\n[PATHS]\nMAIN=C:\\Elsewhere\n",
+         "C:\\corvanta\\map\\"},
+        {"registry value naming an INI with MAIN", "{W}\\Games\\Game.INI", "{W}\\games\\Game.ini",
+         "[FILE]\nMAIN={W}\\Games\\Corvanta Deluxe\n", "{W}\\games\\corvanta deluxe\\map\\"},
+        // The registry names the INI, so .\CV.ini is not read even when it exists.
+        {"registry value naming a missing INI", "{W}\\Games\\Missing.ini", "{W}\\run\\CV.ini",
+         "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n", "C:\\corvanta\\map\\"},
+        {"registry value naming an INI without MAIN", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini", "[FILE]\nOTHER=1\n",
+         "C:\\corvanta\\map\\"},
+        {"INI with an empty MAIN", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini", "[FILE]\nMAIN=\n", "C:\\map\\"},
+        {"INI with a MAIN ending in a backslash", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini",
+         "[FILE]\nMAIN={W}\\Games\\Trailing\\\n", "{W}\\games\\trailing\\map\\"},
+        // A folder far too long for the dialog: the dialog starts in its own
+        // default folder (Wine's: the folder last used), and nothing overflows.
+        {"INI with a MAIN of 993 characters", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini",
+         "[FILE]\nMAIN=" + longFolder + "\n", "*"},
+        // A registry value longer than the 1000-byte buffer names no file.
+        {"registry value of 1000 characters", "C:\\" + std::string(997, 'x'), "", "", "C:\\corvanta\\map\\"},
+    };
+    MadeFolder(Folders().work + "\\games");
+    for (const GameFolderSetting& setting : settings) {
+        SCOPED_TRACE(setting.name);
+        const std::string iniFile = InWork(setting.iniFile);
+        SetGameRegistryValue(InWork(setting.registryValue));
+        if (!iniFile.empty()) std::ofstream(iniFile) << InWork(setting.iniText);  // text mode: Windows line ends
+        try {
+            ExpectFirstFolder(setting);
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+        }
+        SetGameRegistryValue("");
+        DeleteFileA(iniFile.c_str());
     }
-    ExpectDialogStartsIn(check, program, dialog, folder, "", "the first dialog");
-    // A file of version 0, whose error text shows the full path examined.
-    const std::string probe = folder + "folder-probe.map";
-    RequireWritten(check, probe, SmallMap(0));
-    ExpectVersionZero(check, program, dialog, MapKind, "folder-probe.map", probe);
-    DeleteFileA(probe.c_str());
 }
 
-GUI_CASE(SharedFolderSeparateNames, "file choice: both kinds share the remembered folder, each keeps its own name") {
-    const std::string first = MadeFolder(check, "shared-first");
-    const std::string second = MadeFolder(check, "shared-second");
-    RequireWritten(check, first + "first.map", SmallMap(0));
-    RequireWritten(check, second + "second.scn", SmallScenario(0));
+TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
+    const std::string first = MadeFolder(FixturePath("Mixed Case\\Maps"));
+    const std::string second = MadeFolder(FixturePath("shared-second"));
+    RequireWritten(first + "World.MAP", SmallMap(0));
+    RequireWritten(second + "second.scn", SmallFile(true, 0));
+    const std::string missing = FixturePath("nowhere.scn");
+    DeleteFileA(missing.c_str());
     TelvornProcess program;
-    ExpectVersionZero(check, program, OpenFileDialog(check, program, MapKind), MapKind, first + "first.map",
-                      first + "first.map");
-
-    HWND dialog = OpenFileDialog(check, program, ScenarioKind);
-    ExpectDialogStartsIn(check, program, dialog, first, "", "Examine Scenario after a map");
-    ExpectVersionZero(check, program, dialog, ScenarioKind, second + "second.scn", second + "second.scn");
-
-    dialog = OpenFileDialog(check, program, MapKind);
-    ExpectDialogStartsIn(check, program, dialog, second, "first.map", "Examine Map after a scenario");
-    ClickButton(dialog, IDCANCEL);
-    check.Expect(WaitUntilClosed(dialog), "Cancel closes the map dialog");
-
-    dialog = OpenFileDialog(check, program, ScenarioKind);
-    ExpectDialogStartsIn(check, program, dialog, second, "second.scn", "Examine Scenario after a cancelled map");
+    // The error text shows the path examined, lower-cased.
+    ExpectVersionZero(program, OpenFileDialog(program, MapKind), MapKind, first + "World.MAP", first + "World.MAP");
+    {
+        SCOPED_TRACE("Examine Scenario after a map");
+        const HWND dialog = OpenFileDialog(program, ScenarioKind);
+        ExpectDialogStartsIn(program, dialog, first, "");
+        // A missing name is refused by the file dialog itself, which stays open.
+        const HWND warning = ChooseFile(program, dialog, missing);
+        EXPECT_EQ(GetWindow(warning, GW_OWNER), dialog) << "the warning is the file dialog's own";
+        EXPECT_NE(WindowText(warning), "File Error!");
+        ClickButton(warning, IDOK);
+        EXPECT_TRUE(WaitUntilClosed(warning)) << "OK closes the warning";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "the file dialog stays open for another choice";
+        ExpectVersionZero(program, dialog, ScenarioKind, second + "second.scn", second + "second.scn");
+    }
+    {
+        SCOPED_TRACE("Examine Map after a scenario");
+        const HWND dialog = OpenFileDialog(program, MapKind);
+        ExpectDialogStartsIn(program, dialog, second, "world.map");
+        ClickButton(dialog, IDCANCEL);
+        EXPECT_TRUE(WaitUntilClosed(dialog)) << "Cancel closes the map dialog";
+        EXPECT_TRUE(program.ShowsNothingMore()) << "after Cancel nothing opens and the main window takes input";
+    }
+    SCOPED_TRACE("Examine Scenario after a cancelled map");
+    const HWND dialog = OpenFileDialog(program, ScenarioKind);
+    ExpectDialogStartsIn(program, dialog, second, "second.scn");
     // A bare name is looked for in the folder the dialog shows.
-    ExpectVersionZero(check, program, dialog, ScenarioKind, "second.scn", second + "second.scn");
+    ExpectVersionZero(program, dialog, ScenarioKind, "second.scn", second + "second.scn");
 }
 
-GUI_CASE(ChosenPathLowerCased, "file choice: a chosen path with capitals is examined and remembered lower-cased") {
-    const std::string path = MadeFolder(check, "Mixed Case\\Maps") + "World.MAP";
-    RequireWritten(check, path, SmallMap(2));
-    TelvornProcess program;
-    const HWND answer = ExamineThroughMenu(check, program, MapKind, path);
-    ExpectFileError(check, program, answer, FileErrorText(MapKind, LowerCased(path), NewerVersion));
-    ExpectDialogStartsIn(check, program, OpenFileDialog(check, program, MapKind), path.substr(0, path.rfind('\\')),
-                         "world.map", "the next map dialog");
-}
-
-GUI_CASE(LongPathExaminedOrRefused, "file choice: a path longer than 127 characters is examined or refused aloud") {
-    const std::string path = MadeFolder(check, "a-folder-whose-name-takes-up-many-characters-of-the-path\\"
-                                               "and-another-one-below-it-so-that-the-path-passes-the-old-limit") +
+TEST(FileChoice, PathLongerThan127CharactersIsExaminedOrRefusedAloud) {
+    const std::string path = MadeFolder(FixturePath("a-folder-whose-name-takes-up-many-characters-of-the-path\\"
+                                                    "and-another-one-below-it-so-that-the-path-passes-the-old-limit")) +
                              "Long-Path-Version-2.MAP";
-    check.Require(path.size() > 127 && path.size() < 240,
-                  "the path is longer than 127 characters and fits the platform: " + std::to_string(path.size()));
-    RequireWritten(check, path, SmallMap(2));
+    ASSERT_GT(path.size(), 127u);
+    ASSERT_LT(path.size(), 240u) << "the path fits the platform";
+    RequireWritten(path, SmallMap(2));
     TelvornProcess program;
-    const HWND answer = ExamineThroughMenu(check, program, MapKind, path);
-    check.Expect(GetWindow(answer, GW_OWNER) == program.MainWindow(), "the program itself answers the long path");
+    const HWND answer = ExamineThroughMenu(program, MapKind, path);
+    EXPECT_EQ(GetWindow(answer, GW_OWNER), program.MainWindow()) << "the program itself answers the long path";
     const std::string text = ControlText(answer, MessageBoxTextId);
     if (text.rfind("Error loading Map file\n", 0) == 0) {
-        check.notes.push_back("examined: " + std::to_string(path.size()) + " characters");
-        ExpectFileError(check, program, answer, FileErrorText(MapKind, LowerCased(path), NewerVersion));
+        ExpectFileError(program, answer, FileErrorText(MapKind, LowerCased(path), NewerVersion));
     } else {
-        check.notes.push_back("refused with: " + Quoted(text));
-        check.Expect(!text.empty(), "the refusal says why");
+        EXPECT_NE(text, "") << "the refusal says why";
         ClickButton(answer, IDOK);
     }
 }

@@ -1,115 +1,257 @@
 #pragma once
 
-// The GUI driver's shared parts: its cases and checks, the run of the real
-// telvorn.exe and its windows, and examinations through the menu.
+// The GUI driver's shared parts: what a user sees of telvorn.exe's windows
+// and does to them, through the platform; examinations through the menu; and
+// the small game files they use.
 
 #include <windows.h>
 
-#include <cstddef>
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "examine/ascii_text.h"
 #include "filemaker/game_file_writer.h"
+#include "ui/resources/resource.h"
 
-// Windows paths without a trailing backslash, from the command line; no
-// screenshots when screenshotFolder is empty.
-struct DriverSettings {
-    std::string program, runFolder, filesFolder, screenshotFolder;
+// The driver's folders, without a trailing backslash: the driver and
+// telvorn.exe lie in WORK\bin, and beside bin lie run (where the program
+// runs, with the samples in run\map), files and screenshots.
+struct DriverFolders {
+    std::string work, program, run, files, screenshots;
 };
-inline DriverSettings driverSettings;
-
-// ---- Cases and checks. A case drives the program and states what it must
-// show; a failed check is recorded with what was seen, a failed Require
-// ends the case.
-
-struct CaseAbort {};
-
-struct Check {
-    std::vector<std::string> failures, notes;
-    bool Expect(bool condition, const std::string& what);
-    bool ExpectText(const std::string& seen, const std::string& wanted, const std::string& what);
-    void Require(bool condition, const std::string& what);
-};
-
-struct GuiCase {
-    std::string name;
-    std::function<void(Check&)> run;
-};
-std::vector<GuiCase>& GuiCases();
-
-// Registers one case for each row of a table, named prefix + row.name.
-template <class Row, std::size_t N>
-bool RegisterCases(const std::string& prefix, const Row (&rows)[N], void (*run)(Check&, const Row&)) {
-    for (const Row& row : rows) GuiCases().push_back({prefix + row.name, [&row, run](Check& check) { run(check, row); }});
-    return true;
+inline const DriverFolders& Folders() {
+    static const DriverFolders folders = [] {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string bin = self;
+        bin.erase(bin.rfind('\\'));
+        const std::string work = bin.substr(0, bin.rfind('\\'));
+        return DriverFolders{work, bin + "\\telvorn.exe", work + "\\run", work + "\\files", work + "\\screenshots"};
+    }();
+    return folders;
 }
 
-#define GUI_CASE(procedure, name)                                                 \
-    static void procedure(Check& check);                                          \
-    static const bool procedure##Registered = (GuiCases().push_back({name, procedure}), true); \
-    static void procedure(Check& check)
-
-// The text with its control characters spelt out, for failure messages.
-std::string Quoted(const std::string& text);
-
-// Run by run-gui-tests.sh for each game-folder setting: the first file dialog
-// opens in expectedFolder ("*": its own default), and examines a name chosen there.
-void CheckFirstFolder(Check& check, const std::string& expectedFolder);
+// Ends the test with what failed, from a helper that gives a value.
+[[noreturn]] inline void Fail(const std::string& what) { throw std::runtime_error(what); }
+template <class T>
+T Required(T value, const std::string& what) {
+    if (!value) Fail(what);
+    return value;
+}
 
 // ---- Windows, read and driven through the platform.
 
-// How long a window may take to appear under Wine, and how long the driver
-// watches a key that must change nothing, for which no event tells.
-constexpr DWORD WindowTimeout = 20000;
-constexpr DWORD QuietTime = 1200;
+constexpr DWORD WindowTimeout = 20000;  // how long a window may take to appear under Wine
 constexpr int MessageBoxTextId = 0xFFFF;
 
-// Polls condition every 50 ms until it holds or timeout runs out.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = WindowTimeout);
-std::string WindowText(HWND window);
-std::string ClassNameOf(HWND window);
-std::string ControlText(HWND dialog, int id);
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = WindowTimeout) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
+        if (GetTickCount() - start >= timeout) return false;
+    return true;
+}
+
+inline std::string WindowText(HWND window) {
+    // Sent: for another process's window GetWindowTextA gives only a caption
+    // that the system holds; the system carries WM_GETTEXT's buffer across.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::string text(length + 1, '\0');
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             5000, &length))
+        return {};
+    text.resize(strnlen(text.c_str(), text.size()));
+    return text;
+}
+
+inline std::string ClassNameOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+inline std::string ControlText(HWND dialog, int id) {
+    const HWND control = GetDlgItem(dialog, id);
+    return control != nullptr ? WindowText(control) : std::string();
+}
+
 // Waits until the window is gone or hidden; false when it stays.
-bool WaitUntilClosed(HWND window);
+inline bool WaitUntilClosed(HWND window) {
+    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+inline GUITHREADINFO ThreadOf(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+    return thread;
+}
 
 struct KeyPress {
     WORD key;  // a virtual key: 'F', VK_RETURN, ...
     bool alt;  // held down around it
 };
+
 // Types the keys (SendInput) into the window, made the active foreground
 // window first; false when it cannot be.
-bool PressKeys(HWND window, const std::vector<KeyPress>& keys);
-// Posted, so that the driver never waits inside a modal window it opens.
-void ClickButton(HWND dialog, int id);
-// Saves the window's outer rectangle as screenshotFolder\name.bmp.
-void SaveScreenshot(HWND window, const std::string& name);
+inline bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    // Brought forward only when it is not, lest a dropped-down menu close; the
+    // keys wait until the window's own thread has made it its active window.
+    if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    const bool active =
+        WaitUntil([&] { return GetForegroundWindow() == window && ThreadOf(window).hwndActive == window; }, 3000);
+    const auto send = [](WORD key, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki = {key, static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0u, 0, 0};
+        SendInput(1, &input, sizeof input);
+        Sleep(20);  // one keystroke after the other, as typed
+    };
+    if (active) WaitForInputIdle(process, 2000);
+    for (const KeyPress& press : active ? keys : std::vector<KeyPress>{}) {
+        if (press.alt) send(VK_MENU, false);
+        send(press.key, false);
+        send(press.key, true);
+        if (press.alt) send(VK_MENU, true);
+        WaitForInputIdle(process, 2000);
+    }
+    if (process != nullptr) CloseHandle(process);
+    return active;
+}
 
-// One run of telvorn.exe, started in driverSettings.runFolder; terminated
-// when its owner ends, so that a failed case leaves no window behind.
+inline void ExpectEscLeavesOpen(HWND dialog) {
+    // Were Esc to close the dialog, it would at once. A Tab typed after it
+    // comes later from the same input queue, so once the Tab has moved the
+    // focus on from the control where the driver put it, Esc has been handled.
+    const HWND parked = GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST);
+    ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
+    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
+    ASSERT_EQ(ThreadOf(dialog).hwndFocus, parked) << "the focus can be put on the dialog's last control";
+    ASSERT_TRUE(PressKeys(dialog, {{VK_ESCAPE, false}, {VK_TAB, false}})) << "the dialog takes the keyboard";
+    ASSERT_TRUE(WaitUntil([&] { return ThreadOf(dialog).hwndFocus != parked; })) << "Tab moves the focus on";
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
+}
+
+// Posted, so that the driver never waits inside a modal window it opens.
+inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// Saves the window's outer rectangle as the screenshots folder's name.bmp.
+inline void SaveScreenshot(HWND window, const std::string& name) {
+    RECT area{};
+    GetWindowRect(window, &area);
+    Sleep(400);  // lets the program finish painting what just opened
+    // Bottom-up rows of 24-bit BGR padded to four bytes, as a BMP stores them.
+    BITMAPINFOHEADER header{sizeof header, area.right - area.left, area.bottom - area.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    header.biSizeImage = static_cast<DWORD>(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
+    std::string pixels(header.biSizeImage, '\0');
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, header.biWidth, header.biHeight);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    const bool copied = GetDIBits(memory, bitmap, 0, header.biHeight, pixels.data(),
+                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == header.biHeight;
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(copied) << "the screen can be read for " << name;
+    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + pixels.size()), 0, 0,
+                                sizeof file + sizeof header};  // "BM"
+    std::ofstream(Folders().screenshots + "\\" + name + ".bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(&file), sizeof file)
+        .write(reinterpret_cast<const char*>(&header), sizeof header)
+        .write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+}
+
+// One run of telvorn.exe, started in the run folder; terminated when its
+// owner ends, so that a failed test leaves no window behind.
 class TelvornProcess {
 public:
-    TelvornProcess();
-    ~TelvornProcess();
+    TelvornProcess() {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        std::string commandLine = "\"" + Folders().program + "\"";
+        if (!CreateProcessA(Folders().program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            Folders().run.c_str(), &startup, &started))
+            Fail("telvorn.exe starts (" + Folders().program + ")");
+        CloseHandle(started.hThread);
+        process = started.hProcess;
+        processId = started.dwProcessId;
+    }
+    ~TelvornProcess() {
+        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+        }
+        CloseHandle(process);
+    }
     TelvornProcess(const TelvornProcess&) = delete;
     TelvornProcess& operator=(const TelvornProcess&) = delete;
 
     HANDLE Handle() const { return process; }
-    // The visible window of class TELVORN, waited for; nullptr when none
-    // shows, or with Require, the case ends.
-    HWND MainWindow();
-    HWND RequireMainWindow(Check& check);
-    void Command(int id);  // sends WM_COMMAND to the main window, as the menu does, without waiting
+
+    // The visible window of class TELVORN, waited for.
+    HWND MainWindow() {
+        if (!IsWindow(mainWindow))
+            WaitUntil([&] {
+                const std::vector<HWND> windows = Windows("TELVORN");
+                mainWindow = windows.empty() ? nullptr : windows.front();
+                return mainWindow != nullptr;
+            });
+        return Required(mainWindow, "a visible window of class TELVORN appears");
+    }
+
+    // Sent as the menu does, without waiting, so that it comes before a later
+    // ShowsNothingMore's message and the driver never waits inside a modal
+    // window it opens.
+    void Command(int id) { SendNotifyMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
     // The program's visible top-level windows of the class, topmost first.
-    std::vector<HWND> Windows(const char* className = "#32770") const;
+    std::vector<HWND> Windows(const char* className = "#32770") const {
+        std::vector<HWND> found;
+        for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window)) found.push_back(window);
+        }
+        return found;
+    }
+
     // The visible dialog with exactly this caption, waited for.
-    HWND WaitForDialog(const std::string& caption) const;
-    // Waits until the program has handled every message and command sent so
-    // far; false when it does not within WindowTimeout.
-    bool HandledAllSoFar();
-    // True when, all handled, no dialog shows and the main window takes input.
-    bool ShowsNothingMore();
-    bool WaitForExit(DWORD& exitCode);  // false when it is still running
+    HWND WaitForDialog(const std::string& caption) const {
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            for (const HWND window : Windows())
+                if (WindowText(window) == caption) dialog = window;
+            return dialog != nullptr;
+        });
+        return dialog;
+    }
+
+    // True when, every message sent so far handled, no dialog shows and the
+    // main window takes input. Sent messages are handled in order, and only
+    // once the program's thread asks for messages again: in its main loop, or
+    // in the loop of a modal window that it has already made.
+    bool ShowsNothingMore() {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, WindowTimeout, &result) != 0 &&
+               Windows().empty() && IsWindowEnabled(mainWindow);
+    }
+
+    // Waits for the end of the process; false when it is still running.
+    bool WaitForExit(DWORD& exitCode) {
+        return WaitForSingleObject(process, WindowTimeout) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &exitCode);
+    }
 
 private:
     HANDLE process = nullptr;
@@ -124,35 +266,75 @@ struct ExamineKind {
     const char* dialogTitle;
     const char* kindName;  // as the error text names the kind
 };
-extern const ExamineKind MapKind;
-extern const ExamineKind ScenarioKind;
+inline const ExamineKind MapKind{IDM_EXAMINE_MAP, "Select MAP to Load:", "Map"};
+inline const ExamineKind ScenarioKind{IDM_EXAMINE_SCENARIO, "Select Scenario to Load:", "Scenario"};
 
 constexpr const char* UnsupportedVersion = "File is from unsupported version of Corvanta.";
 constexpr const char* NewerVersion = "File is from newer version of Corvanta. An update may be available.";
 
-// "Error loading <kind> file\n<path>\n<reason>".
-std::string FileErrorText(const ExamineKind& kind, const std::string& path, const std::string& reason);
+inline std::string FileErrorText(const ExamineKind& kind, const std::string& path, const std::string& reason) {
+    return std::string("Error loading ") + kind.kindName + " file\n" + path + "\n" + reason;
+}
 
-// The kind's menu command, requiring its file dialog.
-HWND OpenFileDialog(Check& check, TelvornProcess& program, const ExamineKind& kind);
+inline HWND OpenFileDialog(TelvornProcess& program, const ExamineKind& kind) {
+    program.Command(kind.command);
+    return Required(program.WaitForDialog(kind.dialogTitle), std::string("the file dialog opens: ") + kind.dialogTitle);
+}
+
 // Types into the file name box, presses Open and waits for the next dialog:
 // the error box, a results dialog or the file dialog's own warning.
-HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::string& nameOrPath);
-// OpenFileDialog and ChooseFile; ends the case when no window answers.
-HWND ExamineThroughMenu(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& path);
-// Checks the "File Error!" box, owned by the main window, with one OK
-// button and exactly this text, and closes it with OK.
-void ExpectFileError(Check& check, TelvornProcess& program, HWND box, const std::string& text);
+inline HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::string& nameOrPath) {
+    // The edit control inside the file name combo box (cmb13), where a user types.
+    HWND edit = GetDlgItem(fileDialog, cmb13);
+    while (edit != nullptr && ClassNameOf(edit) != "Edit" && GetWindow(edit, GW_CHILD) != nullptr)
+        edit = GetWindow(edit, GW_CHILD);
+    SetWindowTextA(edit, nameOrPath.c_str());
+    ClickButton(fileDialog, IDOK);
+    HWND answer = nullptr;
+    WaitUntil([&] {
+        for (const HWND dialog : program.Windows())
+            if (dialog != fileDialog) answer = dialog;
+        return answer != nullptr;
+    });
+    return Required(answer, "a window answers the choice of " + nameOrPath);
+}
+
+inline HWND ExamineThroughMenu(TelvornProcess& program, const ExamineKind& kind, const std::string& path) {
+    return ChooseFile(program, OpenFileDialog(program, kind), path);
+}
+
+// Expects the "File Error!" box, owned by the main window, with one OK button
+// and exactly this text, and closes it with OK.
+inline void ExpectFileError(TelvornProcess& program, HWND box, const std::string& text) {
+    EXPECT_EQ(WindowText(box), "File Error!");
+    EXPECT_EQ(ControlText(box, MessageBoxTextId), text);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), program.MainWindow()) << "the message box is owned by the main window";
+    EXPECT_TRUE(GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr) << "one OK button";
+    ClickButton(box, IDOK);
+    EXPECT_TRUE(WaitUntilClosed(box)) << "OK closes the message box";
+}
 
 // The letters A to Z lower-cased, as the program lower-cases chosen paths.
-std::string LowerCased(std::string text);
+inline std::string LowerCased(std::string text) {
+    LowerCaseAscii(text);
+    return text;
+}
 
 // ---- Game files, written with the project's file maker.
 
-// driverSettings.filesFolder\name.
-std::string FixturePath(const std::string& name);
-void RequireWritten(Check& check, const std::string& path, const filemaker::GameFile& file);
+inline std::string FixturePath(const std::string& name) { return Folders().files + "\\" + name; }
+
+inline void RequireWritten(const std::string& path, const filemaker::GameFile& file) {
+    Required(filemaker::WriteBytes(path, filemaker::Build(file)), "the game file can be written: " + path);
+}
+
 // 4 rows by 5 clear columns, no wrap, three cities of efficiencies 50, 50
 // and 51 with specialties 3, 3 and 12; as a map, or as a scenario with no units.
-filemaker::GameFile SmallMap(int version = 1);
-filemaker::GameFile SmallScenario(int version = 1);
+inline filemaker::GameFile SmallFile(bool scenario, int version = 1) {
+    const filemaker::MapLayout layout = filemaker::MapFromText({"LLLLL", "LLLLL", "LLLLL", "LLLLL"});
+    const std::vector<filemaker::City> cities = {{50, 3}, {50, 3}, {51, 12}};
+    filemaker::GameFile file = scenario ? filemaker::ScenarioFile(layout, cities, {}) : filemaker::MapFile(layout, cities);
+    file.version = static_cast<uint8_t>(version);
+    return file;
+}
+inline filemaker::GameFile SmallMap(int version = 1) { return SmallFile(false, version); }

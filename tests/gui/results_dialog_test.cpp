@@ -3,13 +3,11 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <utility>
 
 #include "tests/gui/gui_driver.h"
-#include "ui/resources/resource.h"
 
 namespace {
 
@@ -55,20 +53,6 @@ filemaker::UnitTable KnownUnits() {
     return units;
 }
 
-// 40 rows by 40 columns of one kind with count single squares of the other
-// kind in its odd rows and even columns, none touching another: water
-// squares in land (waterInLand) or land squares in water.
-filemaker::GameFile SeparateSquaresMap(int count, bool waterInLand) {
-    filemaker::MapLayout map;
-    map.rows = 40;
-    map.columns = 40;
-    map.squares.assign(40 * 40, waterInLand ? ClearCode : WaterCode);
-    for (int placed = 0; placed < count; ++placed)
-        map.squares[static_cast<size_t>((1 + placed / 20 * 2) * 40 + placed % 20 * 2)] =
-            waterInLand ? WaterCode : ClearCode;
-    return filemaker::MapFile(map, {});
-}
-
 // ---- What the dialogs show.
 
 struct Field {
@@ -102,28 +86,6 @@ const Fields FiguresFields = Fields{
     {IDC_SPECIALTY_CR, "4"}, {IDC_SPECIALTY_BB, "5"},
 } + TerrainFields({"2", "100", "120", "30", "20", "15", "10", "3"}, {"0", "33", "40", "10", "6", "5", "3", "1"});
 
-// What SmallMap shows: 4 x 5 clear squares, efficiencies 50, 50, 51.
-const Fields SmallMapFields = Fields{
-    {IDC_COLUMNS, "5"}, {IDC_ROWS, "4"}, {IDC_TOTAL_SQUARES, "20"}, {IDC_MAP_WRAP, "NO"},
-    {IDC_AVERAGE_PRODUCTION, "50"}, {IDC_WATER_MASSES, "0"}, {IDC_LAND_MASSES, "1"},
-    {IDC_SPECIALTY_TR, "2"}, {IDC_SPECIALTY_B, "1"}, {IDC_SPECIALTY_IN, "0"}, {IDC_SPECIALTY_BB, "0"},
-} + TerrainFields({"0", "0", "20"}, {"0", "0", "100"});
-
-// What the samples show, as the README's examples of the command-line examiner do.
-const Fields ArchipelagoFields = Fields{
-    {IDC_COLUMNS, "60"}, {IDC_ROWS, "18"}, {IDC_TOTAL_SQUARES, "1080"}, {IDC_MAP_WRAP, "YES"},
-    {IDC_AVERAGE_PRODUCTION, "60"}, {IDC_WATER_MASSES, "2"}, {IDC_LAND_MASSES, "10"},
-} + TerrainFields({"12", "851", "53", "23", "8", "3", "10", "120"}, {"1", "78", "4", "2", "0", "0", "0", "11"});
-const Fields StraitsFields = Fields{
-    {IDC_COLUMNS, "48"}, {IDC_ROWS, "20"}, {IDC_TOTAL_SQUARES, "960"}, {IDC_MAP_WRAP, "NO"},
-    {IDC_AVERAGE_PRODUCTION, "62"}, {IDC_WATER_MASSES, "2"}, {IDC_LAND_MASSES, "3"},
-    // Player #1's column, City to AC, and the AB row.
-    {IDC_UNIT_FIRST, "5"}, {IDC_UNIT_FIRST + 1, "12"}, {IDC_UNIT_FIRST + 2, "6"}, {IDC_UNIT_FIRST + 3, "4"},
-    {IDC_UNIT_FIRST + 4, "2"}, {IDC_UNIT_FIRST + 5, "2"}, {IDC_UNIT_FIRST + 6, "3"}, {IDC_UNIT_FIRST + 7, "1"},
-    {IDC_UNIT_FIRST + 8, "1"}, {IDC_UNIT_FIRST + 9, "0"}, {IDC_UNIT_FIRST + 10, "1"},
-    {IDC_UNIT_AB_FIRST, "1"}, {IDC_UNIT_AB_FIRST + 1, "0"}, {IDC_UNIT_AB_FIRST + 2, "1"},
-} + TerrainFields({"15", "240", "409", "70", "23", "34", "37", "132"}, {"1", "25", "42", "7", "2", "3", "3", "13"});
-
 // Row r (0 to 10) of player p's column shows count UnitRowEntries[r]; the
 // AB row shows count 13.
 Fields UnitFields(const filemaker::UnitTable& units) {
@@ -137,40 +99,10 @@ Fields UnitFields(const filemaker::UnitTable& units) {
     return fields;
 }
 
-Fields MassFields(const char* water, const char* land) {
-    return {{IDC_WATER_MASSES, water}, {IDC_LAND_MASSES, land}, {IDC_ROWS, "40"}, {IDC_COLUMNS, "40"},
-            {IDC_TOTAL_SQUARES, "1600"}};
-}
-
 bool HasUnitFields(HWND dialog) {
     for (int id = IDC_UNIT_FIRST; id <= IDC_UNIT_AB_FIRST + 5; ++id)
         if (GetDlgItem(dialog, id) != nullptr) return true;
     return false;
-}
-
-// Examines the file through the menu and requires the results dialog titled
-// with its lower-cased name (the failure shows a message box in its place).
-// Without a file, name is one of the samples in the run folder's map folder.
-HWND ExamineForResults(Check& check, TelvornProcess& program, const ExamineKind& kind, const std::string& name,
-                       const std::optional<filemaker::GameFile>& file) {
-    std::string path = driverSettings.runFolder + "\\map\\" + name;
-    if (file) {
-        path = FixturePath(name);
-        RequireWritten(check, path, *file);
-    }
-    const HWND answer = ExamineThroughMenu(check, program, kind, path);
-    const std::string title = std::string("Results for ") + kind.kindName + " File: " + LowerCased(name);
-    const std::string seen = WindowText(answer);
-    check.Require(seen == title, "the results dialog " + Quoted(title) + " opens, not " + Quoted(seen) + " " +
-                                     Quoted(ControlText(answer, MessageBoxTextId)));
-    check.Expect(GetWindow(answer, GW_OWNER) == program.MainWindow(), "the results dialog is owned by the main window");
-    return answer;
-}
-
-void ExpectFields(Check& check, HWND dialog, const Fields& fields) {
-    for (const Field& field : fields)
-        if (check.Expect(GetDlgItem(dialog, field.id) != nullptr, "the dialog has field " + std::to_string(field.id)))
-            check.ExpectText(ControlText(dialog, field.id), field.text, "field " + std::to_string(field.id));
 }
 
 // The unit table's player and row of a field id, or nothing for other controls.
@@ -180,142 +112,111 @@ std::optional<std::pair<int, int>> UnitPlayerAndRow(int id) {
     return std::nullopt;
 }
 
-// The unit table's columns stand so that in each row the fields of players 1
-// and 2 and those of players 5 and 6 overlap by a unit or two; those are the
-// layout's own.
+// The unit table's columns in dialog units, the AB row's apart. Its fields
+// are 20 wide, so two columns less than 20 apart make their fields overlap:
+// players 1 and 2 and players 5 and 6 in each row, but only 5 and 6 in the
+// AB row, 23 pairs in all.
 bool OverlapIsTheLayouts(HWND first, HWND second) {
+    constexpr int Columns[6] = {286, 305, 325, 345, 365, 384}, AbColumns[6] = {286, 306, 326, 346, 366, 384};
     const auto a = UnitPlayerAndRow(GetDlgCtrlID(first)), b = UnitPlayerAndRow(GetDlgCtrlID(second));
-    if (!a || !b || a->second != b->second) return false;
-    const int left = std::min(a->first, b->first), right = std::max(a->first, b->first);
-    return right == left + 1 && (left == 0 || left == 4);
+    const int* x = a && a->second == 11 ? AbColumns : Columns;
+    return a && b && a->second == b->second && std::abs(x[a->first] - x[b->first]) < 20;
 }
 
-// No two controls other than group boxes overlap, beyond the unit table's own
-// overlaps, and every control lies inside the dialog's client area.
-void ExpectTidyLayout(Check& check, HWND dialog) {
+// Every control lies inside the dialog's client area, and no two controls
+// other than group boxes overlap, except exactly the unit table's pairs.
+void ExpectTidyLayout(HWND dialog, bool scenario) {
     RECT client{};
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    const auto rectText = [](const RECT& rect) {
-        char text[80];
-        std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", rect.left, rect.top, rect.right, rect.bottom);
-        return std::string(text);
-    };
-    const auto shown = [&](HWND control, const RECT& rect) {
-        return "control " + std::to_string(GetDlgCtrlID(control)) + " " + Quoted(WindowText(control)) + " " +
-               rectText(rect);
-    };
     std::vector<std::pair<HWND, RECT>> placed;
     for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
-        RECT rect{};
+        RECT rect{}, common{};
         GetWindowRect(control, &rect);
-        if (rect.left < client.left || rect.top < client.top || rect.right > client.right || rect.bottom > client.bottom)
-            check.Expect(false, shown(control, rect) + " lies inside the dialog " + rectText(client));
-        const bool groupBox = ClassNameOf(control) == "Button" &&
-                              (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-        if (!groupBox) placed.emplace_back(control, rect);
+        EXPECT_TRUE(IntersectRect(&common, &rect, &client) && EqualRect(&common, &rect))
+            << "control " << GetDlgCtrlID(control) << " \"" << WindowText(control) << "\" lies inside the dialog";
+        if (ClassNameOf(control) != "Button" || (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
+            placed.emplace_back(control, rect);
     }
-    check.Expect(placed.size() > 10, "the dialog has its controls");
+    EXPECT_GT(placed.size(), 10u) << "the dialog has its controls";
+    int unitPairs = 0;
     for (size_t i = 0; i < placed.size(); ++i)
         for (size_t j = i + 1; j < placed.size(); ++j) {
-            RECT common;
-            if (IntersectRect(&common, &placed[i].second, &placed[j].second) &&
-                !OverlapIsTheLayouts(placed[i].first, placed[j].first))
-                check.Expect(false, shown(placed[i].first, placed[i].second) + " overlaps " +
-                                        shown(placed[j].first, placed[j].second));
+            RECT common{};
+            if (!IntersectRect(&common, &placed[i].second, &placed[j].second)) continue;
+            const bool unitPair = OverlapIsTheLayouts(placed[i].first, placed[j].first);
+            unitPairs += unitPair;
+            EXPECT_TRUE(unitPair) << "control " << GetDlgCtrlID(placed[i].first) << " \"" << WindowText(placed[i].first)
+                                  << "\" overlaps control " << GetDlgCtrlID(placed[j].first) << " \""
+                                  << WindowText(placed[j].first) << "\"";
         }
+    EXPECT_EQ(unitPairs, scenario ? 23 : 0) << "the unit table's fields overlap where its columns make them";
 }
 
-// The unit table's fields stand at their columns and rows. The dialog's
-// client area is its template's 416 by 242 dialog units, which gives the
-// scale (MapDialogRect cannot reach into another process's dialog).
-void ExpectUnitColumns(Check& check, HWND dialog) {
-    constexpr int Columns[6] = {286, 305, 325, 345, 365, 384}, AbColumns[6] = {286, 306, 326, 346, 366, 384};
-    RECT client{};
-    GetClientRect(dialog, &client);
-    for (int id = IDC_UNIT_FIRST; id < IDC_UNIT_AB_FIRST + 6; ++id) {
-        const auto [player, row] = *UnitPlayerAndRow(id);
-        const int x = row == 11 ? AbColumns[player] : Columns[player], y = 40 + 16 * row;
-        RECT seen{};
-        GetWindowRect(GetDlgItem(dialog, id), &seen);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&seen), 2);
-        char place[64];
-        std::snprintf(place, sizeof place, "unit field %d stands at x %d, y %d in dialog units", id, x, y);
-        check.Expect(seen.left == MulDiv(x, client.right, 416) && std::abs(seen.top - MulDiv(y, client.bottom, 242)) <= 1,
-                     place);
-    }
-}
+// ---- The dialogs of one run: each examines one file and checks its dialog.
 
-// ---- The cases: each examines one file and checks its dialog.
-
-struct ResultsCase {
+struct Results {
     const char* name;
     const ExamineKind& kind;
     const char* fileName;
-    filemaker::GameFile (*make)();  // nullptr: fileName is a sample
+    filemaker::GameFile (*make)();  // nullptr: fileName is a sample in the run folder's map folder
     Fields fields;
     const char* screenshot;  // or nullptr
 };
 
-const ResultsCase ResultsCases[] = {
-    {"map results: every field of dialog 134 for a map with known figures; none overlap or leave the dialog",
-     MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields, nullptr},
-    {"map results: the sample archipelago.map", MapKind, "archipelago.map", nullptr, ArchipelagoFields, "map-results"},
-    {"map results: efficiencies 50, 50 and 51 average 50; no wrap shows NO", MapKind, "three-cities.map",
-     [] { return SmallMap(); }, SmallMapFields, nullptr},
-    {"map results: a map without cities shows \"-\" as the average", MapKind, "cityless.map",
-     [] { return filemaker::MapFile(filemaker::MapFromText({"LLLLL", "LLLLL", "LLLLL", "LLLLL"}), {}); },
-     {{IDC_AVERAGE_PRODUCTION, "-"}, {IDC_SPECIALTY_TR, "0"}, {IDC_SPECIALTY_B, "0"}}, nullptr},
-    {"map results: 254 separate water squares show 254 water masses", MapKind, "masses.map",
-     [] { return SeparateSquaresMap(254, true); }, MassFields("254", "1"), nullptr},
-    {"map results: 255 separate water squares show \">255\" water masses", MapKind, "masses.map",
-     [] { return SeparateSquaresMap(255, true); }, MassFields(">255", "1"), nullptr},
-    {"map results: 255 separate land squares show \">255\" land masses", MapKind, "masses.map",
-     [] { return SeparateSquaresMap(255, false); }, MassFields("1", ">255"), nullptr},
-    {"scenario results: dialog 135 shows the map's figures and all 72 unit fields, negative and extreme",
-     ScenarioKind, "Figures.SCN", [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits()),
-     nullptr},
-    {"scenario results: the sample straits.scn, its unit table in its columns; none overlap or leave the dialog",
-     ScenarioKind, "straits.scn", nullptr, StraitsFields, "scenario-results"},
-    {"results: the title shows a long lower-cased file name in full", MapKind,
+const Results AllResults[] = {
+    {"a map with known figures", MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields, nullptr},
+    {"the sample archipelago.map", MapKind, "archipelago.map", nullptr, {{IDC_COLUMNS, "60"}, {IDC_ROWS, "18"}},
+     "map-results"},
+    // 255 single water squares, none touching another, in 40 x 40 land.
+    {"255 water masses", MapKind, "masses.map",
+     [] {
+         filemaker::MapLayout map;
+         map.rows = map.columns = 40;
+         map.squares.assign(40 * 40, ClearCode);
+         for (size_t placed = 0; placed < 255; ++placed) map.squares[(1 + placed / 20 * 2) * 40 + placed % 20 * 2] = WaterCode;
+         return filemaker::MapFile(map, {});
+     },
+     {{IDC_WATER_MASSES, ">255"}, {IDC_LAND_MASSES, "1"}}, nullptr},
+    {"a scenario's 72 unit fields, negative and extreme", ScenarioKind, "Figures.SCN",
+     [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits()), nullptr},
+    {"the sample straits.scn", ScenarioKind, "straits.scn", nullptr, {{IDC_COLUMNS, "48"}, {IDC_ROWS, "20"}},
+     "scenario-results"},
+    // After a scenario, the map layout again; with no wrap.
+    {"a long file name shows in full in the title", MapKind,
      "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-Buffer-Could-Hold.MAP",
-     [] { return SmallMap(); }, SmallMapFields, nullptr},
+     [] { return SmallMap(); }, {{IDC_MAP_WRAP, "NO"}, {IDC_COLUMNS, "5"}, {IDC_AVERAGE_PRODUCTION, "50"}}, nullptr},
 };
-
-void RunResultsCase(Check& check, const ResultsCase& results) {
-    TelvornProcess program;
-    const HWND dialog = ExamineForResults(check, program, results.kind, results.fileName,
-                                          results.make ? std::optional(results.make()) : std::nullopt);
-    ExpectFields(check, dialog, results.fields);
-    check.Expect(HasUnitFields(dialog) == (&results.kind == &ScenarioKind),
-                 "the unit table shows in the scenario layout alone");
-    check.Expect((GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) == 0, "the dialog has no system menu or close box");
-    check.Expect(IsWindowEnabled(program.MainWindow()) == FALSE, "the dialog is modal: the main window is disabled");
-    ExpectTidyLayout(check, dialog);
-    if (&results.kind == &ScenarioKind) ExpectUnitColumns(check, dialog);
-    if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
-    ClickButton(dialog, IDOK);
-    check.Expect(WaitUntilClosed(dialog), "OK closes the results dialog");
-}
-
-const bool ResultsCasesRegistered = RegisterCases("", ResultsCases, RunResultsCase);
 
 }  // namespace
 
-GUI_CASE(ResultsKeysAndMapAfterScenario,
-         "results: Esc leaves either dialog open, Enter closes it; a map after a scenario shows no unit table") {
+TEST(ResultsDialog, ShowsEveryFieldInItsLayoutAndClosesOnlyByOkOrEnter) {
     TelvornProcess program;
-    for (const ExamineKind* kind : {&ScenarioKind, &MapKind}) {
-        const bool map = kind == &MapKind;
-        const std::string which = std::string(" the ") + kind->kindName + " results dialog";
-        const HWND dialog = ExamineForResults(check, program, *kind, map ? "keys.map" : "keys.scn",
-                                              map ? SmallMap() : FiguresFile(KnownUnits()));
-        check.Expect(HasUnitFields(dialog) != map, "only the scenario shows a unit table (fields 1031 to 1102)");
-        ExpectFields(check, dialog, map ? SmallMapFields : FiguresFields);
-        check.Require(PressKeys(dialog, {{VK_ESCAPE, false}}), "the dialog takes the keyboard");
-        check.Expect(!WaitUntil([&] { return !IsWindowVisible(dialog); }, QuietTime), "after Esc" + which + " is open");
-        check.Require(PressKeys(dialog, {{VK_RETURN, false}}), "the dialog takes the keyboard");
-        check.Expect(WaitUntilClosed(dialog), "Enter closes" + which);
-        check.Expect(program.ShowsNothingMore(), "nothing follows" + which);
+    bool byEnter = false;  // they close by OK and by Enter in turn
+    for (const Results& results : AllResults) {
+        SCOPED_TRACE(results.name);
+        std::string path = Folders().run + "\\map\\" + results.fileName;
+        if (results.make != nullptr) RequireWritten(path = FixturePath(results.fileName), results.make());
+        const HWND dialog = ExamineThroughMenu(program, results.kind, path);
+        // The title, with the lower-cased name; a failure shows a message box in its place.
+        ASSERT_EQ(WindowText(dialog), std::string("Results for ") + results.kind.kindName + " File: " +
+                                          LowerCased(results.fileName))
+            << ControlText(dialog, MessageBoxTextId);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow()) << "the dialog is owned by the main window";
+        EXPECT_FALSE(IsWindowEnabled(program.MainWindow())) << "the dialog is modal: the main window is disabled";
+        EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no system menu or close box";
+        for (const Field& field : results.fields) EXPECT_EQ(ControlText(dialog, field.id), field.text) << "field " << field.id;
+        const bool scenario = &results.kind == &ScenarioKind;
+        EXPECT_EQ(HasUnitFields(dialog), scenario) << "the unit table is the scenario's alone";
+        ExpectTidyLayout(dialog, scenario);
+        if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
+        ExpectEscLeavesOpen(dialog);
+        if (byEnter)
+            EXPECT_TRUE(PressKeys(dialog, {{VK_RETURN, false}})) << "the dialog takes the keyboard";
+        else
+            ClickButton(dialog, IDOK);
+        ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";
+        EXPECT_TRUE(program.ShowsNothingMore()) << "nothing follows the results dialog";
+        byEnter = !byEnter;
     }
 }

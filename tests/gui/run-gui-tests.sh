@@ -1,37 +1,33 @@
 #!/usr/bin/env bash
-# Runs Telvorn's end-to-end GUI tests: the cross-built telvorn-gui-driver.exe
-# drives the real telvorn.exe under Wine, inside a Wine virtual desktop on a
-# private Xvfb display, in a Wine prefix of its own of the build's word size
-# (the user's ~/.wine and $WINEPREFIX are never touched).
+# Runs Telvorn's end-to-end GUI tests: the cross-built GoogleTest program
+# telvorn-gui-driver.exe drives the real telvorn.exe under Wine, in a Wine
+# virtual desktop on a private Xvfb display, in a Wine prefix of its own of
+# the build's word size (~/.wine and $WINEPREFIX are never touched).
 #
-#   tests/gui/run-gui-tests.sh BUILD_WIN_DIR [--update-screenshots] [CASE_TEXT...]
+#   tests/gui/run-gui-tests.sh BUILD_WIN_DIR [--update-screenshots] [FILTER]
 #
-# BUILD_WIN_DIR is a finished cross build (cmake/mingw-i686.cmake, or
-# cmake/mingw-x86_64.cmake where 32-bit programs cannot run) holding
-# ui/telvorn.exe, tests/gui/telvorn-gui-driver.exe and the sample files in
-# filemaker/map, which go where a user's first start finds them: the map
-# folder of the folder the program runs in. Nothing is built here.
-# CASE_TEXT limits the general cases to those whose names contain one of the
-# texts (the game-folder settings then do not run). Screenshots are saved as
-# PNG files in BUILD_WIN_DIR/gui-screenshots, and with --update-screenshots
-# also in docs/screenshots. Exits non-zero when any case fails; the last line
-# is the total, "GUI tests: N passed, N failed".
+# BUILD_WIN_DIR is a finished cross build (mingw-i686, or mingw-x86_64 where
+# 32-bit programs cannot run); nothing is built here. FILTER is a
+# --gtest_filter. Screenshots go to BUILD_WIN_DIR/gui-screenshots as PNG, and
+# with --update-screenshots also to docs/screenshots. Exits non-zero when a
+# test fails or the driver does not finish; the last line is the total,
+# "GUI tests: N passed, N failed".
 set -euo pipefail
 
 usage() {
-  echo "usage: $0 BUILD_WIN_DIR [--update-screenshots] [CASE_TEXT...]" >&2
+  echo "usage: $0 BUILD_WIN_DIR [--update-screenshots] [FILTER]" >&2
   exit 2
 }
 [[ $# -ge 1 ]] || usage
 build_dir=$(cd "$1" && pwd) || usage
 shift
 update_screenshots=false
-case_texts=()
+filter=()
 for argument in "$@"; do
   case "$argument" in
     --update-screenshots) update_screenshots=true ;;
     -*) usage ;;
-    *) case_texts+=("$argument") ;;
+    *) filter=("--gtest_filter=$argument") ;;
   esac
 done
 
@@ -49,12 +45,9 @@ if [[ $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$program" | tr -d ' ') == 8664 ]];
   # Debian's wine command takes the 32-bit loader whenever it is installed,
   # even where it cannot run, so the 64-bit loader is named.
   wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-  # The program reads the game's value from the registry's 32-bit view.
-  registry_view=(/reg:32)
 else
   bits=32
   wine=wine
-  registry_view=()
 fi
 for tool in "$wine" wineserver Xvfb convert timeout; do
   command -v "$tool" >/dev/null || { echo "run-gui-tests: $tool is not installed" >&2; exit 2; }
@@ -102,112 +95,20 @@ drive_c="$WINEPREFIX/drive_c"
 # Without Marlett the caption buttons draw as letters.
 cp /usr/share/wine/fonts/marlett.ttf "$drive_c/windows/Fonts/"
 
-# The driver's folders, seen from Windows below C:\telvorn-gui.
+# The driver's work folder, C:\telvorn-gui; the driver finds the rest from
+# where it lies, and sets the game's registry value and INI files itself.
 work="$drive_c/telvorn-gui"
 mkdir -p "$work/bin" "$work/run/map" "$work/files" "$work/screenshots"
 cp "$program" "$driver" "$work/bin/"
+# The samples lie where a user's first start finds them: the map folder of
+# the folder the program runs in.
 cp "$build_dir/filemaker/map/"* "$work/run/map/"
-log="$work/driver.log"
-: >"$log"
 
-# Unix path of a Windows path on drive C:.
-unix_path() {
-  local path=${1#[Cc]:\\}
-  echo "$drive_c/${path//\\//}"
-}
-
-game_key='HKLM\SOFTWARE\Brindlecap\Corvanta'
-set_ini_registry_value() {
-  "$wine" reg add "$game_key" /v INI_FILE_NAME /t REG_SZ /d "$1" /f "${registry_view[@]}" >/dev/null 2>&1
-}
-delete_ini_registry_value() {
-  "$wine" reg delete "$game_key" /f "${registry_view[@]}" >/dev/null 2>&1 || true
-}
-
-# Writes an INI file with Windows line ends: write_ini 'C:\...\x.ini' LINE...
-write_ini() {
-  local file
-  file=$(unix_path "$1")
-  shift
-  mkdir -p "$(dirname "$file")"
-  printf '%s\r\n' "$@" >"$file"
-}
-
-# The driver's closing lines ("N passed, N failed") so far; it writes
-# Windows line ends.
-totals_in_log() {
-  tr -d '\r' <"$log" | grep -c '^[0-9]* passed, [0-9]* failed$' || true
-}
-
-run_driver() {
-  local status=0 totals_before
-  totals_before=$(totals_in_log)
-  timeout 600 "$wine" explorer /desktop=telvorn,1024x768 'C:\telvorn-gui\bin\telvorn-gui-driver.exe' \
-    --program 'C:\telvorn-gui\bin\telvorn.exe' --run-folder 'C:\telvorn-gui\run' \
-    --files-folder 'C:\telvorn-gui\files' --screenshots 'C:\telvorn-gui\screenshots' \
-    --log 'C:\telvorn-gui\driver.log' "$@" 2>>"$scratch/wine.log" || status=$?
-  # The driver's exit code does not come through the virtual desktop, so
-  # its log tells: a run that was cut off or crashed has written no total.
-  if [[ $(totals_in_log) -le $totals_before ]]; then
-    echo "FAIL the driver run ($*) ended without its total (status $status)" >>"$log"
-    echo "run-gui-tests: the driver run ($*) ended without its total (status $status)" >&2
-  fi
-}
-
-# One game-folder setting: the registry value (empty: none), the INI files
-# as they lie, and the folder in which the first file dialog must open.
-# check_first_folder SETTING REGISTRY_VALUE EXPECTED_FOLDER
-check_first_folder() {
-  local setting=$1 value=$2 expected=$3
-  if [[ -n $value ]]; then set_ini_registry_value "$value"; else delete_ini_registry_value; fi
-  [[ $expected == '*' ]] || mkdir -p "$(unix_path "$expected")"
-  run_driver first-folder "$setting" "$expected"
-  delete_ini_registry_value
-  rm -f "$work/run/CV.ini" "$work/games/"*.ini
-}
-
-delete_ini_registry_value
-mkdir -p "$drive_c/corvanta/map"
-
-# The general cases need no registry value and no .\CV.ini.
-run_driver cases "${case_texts[@]}"
-
-if [[ ${#case_texts[@]} -eq 0 ]]; then
-  check_first_folder 'no registry value, no .\CV.ini' '' 'c:\telvorn-gui\run\map\'
-
-  write_ini 'C:\telvorn-gui\run\CV.ini' '[FILE]' 'MAIN=C:\Telvorn-GUI\Games\Local Corvanta'
-  check_first_folder 'no registry value, .\CV.ini with MAIN' '' 'c:\telvorn-gui\games\local corvanta\map\'
-
-  write_ini 'C:\telvorn-gui\run\CV.ini' '[FILE]' 'OTHER=C:\Elsewhere' '[PATHS]' 'MAIN=C:\Elsewhere'
-  check_first_folder 'no registry value, .\CV.ini without MAIN' '' 'c:\corvanta\map\'
-
-  write_ini 'C:\telvorn-gui\games\Game.ini' '[FILE]' 'MAIN=C:\Telvorn-GUI\Games\Corvanta Deluxe'
-  check_first_folder 'registry value naming an INI with MAIN' 'C:\Telvorn-GUI\Games\Game.INI' \
-    'c:\telvorn-gui\games\corvanta deluxe\map\'
-
-  # The registry names the INI, so .\CV.ini is not read even when it exists.
-  write_ini 'C:\telvorn-gui\run\CV.ini' '[FILE]' 'MAIN=C:\Telvorn-GUI\Games\Local Corvanta'
-  check_first_folder 'registry value naming a missing INI' 'C:\Telvorn-GUI\Games\Missing.ini' 'c:\corvanta\map\'
-
-  write_ini 'C:\telvorn-gui\games\Game.ini' '[FILE]' 'OTHER=1'
-  check_first_folder 'registry value naming an INI without MAIN' 'C:\telvorn-gui\games\Game.ini' 'c:\corvanta\map\'
-
-  write_ini 'C:\telvorn-gui\games\Game.ini' '[FILE]' 'MAIN='
-  check_first_folder 'INI with an empty MAIN' 'C:\telvorn-gui\games\Game.ini' 'c:\map\'
-
-  write_ini 'C:\telvorn-gui\games\Game.ini' '[FILE]' 'MAIN=C:\Telvorn-GUI\Games\Trailing\'
-  check_first_folder 'INI with a MAIN ending in a backslash' 'C:\telvorn-gui\games\Game.ini' \
-    'c:\telvorn-gui\games\trailing\map\'
-
-  # A folder far too long for the dialog: the dialog starts in its own
-  # default folder (Wine's: the folder last used), and nothing overflows.
-  long_folder="C:\\$(printf 'LongFolder%.0s' {1..99})"
-  write_ini 'C:\telvorn-gui\games\Game.ini' '[FILE]' "MAIN=$long_folder"
-  check_first_folder 'INI with a MAIN of 993 characters' 'C:\telvorn-gui\games\Game.ini' '*'
-
-  # A registry value longer than the 1000-byte buffer names no file.
-  check_first_folder 'registry value of 1000 characters' "C:\\$(printf 'x%.0s' {1..997})" 'c:\corvanta\map\'
-fi
+# The driver's exit code does not come through the virtual desktop, so its
+# XML report tells; a run that crashed or was cut off leaves none.
+timeout 600 "$wine" explorer /desktop=telvorn,1024x768 'C:\telvorn-gui\bin\telvorn-gui-driver.exe' \
+  '--gtest_output=xml:C:\telvorn-gui\results.xml' "${filter[@]}" >"$scratch/driver.log" 2>>"$scratch/wine.log" || true
+tr -d '\r' <"$scratch/driver.log"
 
 # Screenshots, cropped to their windows by the driver.
 shots="$build_dir/gui-screenshots"
@@ -224,18 +125,16 @@ if $update_screenshots; then
   echo "run-gui-tests: screenshots copied to docs/screenshots"
 fi
 
-# The driver writes Windows line ends.
-tr -d '\r' <"$log" >"$scratch/driver.log"
-log="$scratch/driver.log"
-passed=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1/p' "$log" | awk '{s+=$1} END {print s+0}')
-failed=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\2/p' "$log" | awk '{s+=$1} END {print s+0}')
-failed=$((failed + $(grep -c '^FAIL the driver run' "$log" || true)))
 echo "run-gui-tests: $((SECONDS - started)) s; screenshots in $shots"
-if [[ $failed -ne 0 ]]; then
-  echo "Failed cases:"
-  awk '/^FAIL/ { shown = 1; print; next } /^    / { if (shown) print; next } { shown = 0 }' "$log"
-  echo "Wine's last words:"
+report=$(head -n 3 "$work/results.xml" 2>/dev/null | grep -o '<testsuites [^>]*>' || true)
+attribute() { sed -n "s/.* $1=\"\([0-9]*\)\".*/\1/p" <<<"$report"; }
+if [[ -n $report ]]; then
+  failed=$(attribute failures)
+  passed=$(($(attribute tests) - failed - $(attribute disabled)))
+else
+  echo "run-gui-tests: the driver ended without its report; Wine's last words:"
   grep -v 'Read access denied for device' "$scratch/wine.log" | tail -n 20 || true
+  passed=0 failed=1
 fi
 echo "GUI tests: $passed passed, $failed failed"
 [[ $failed -eq 0 && $passed -gt 0 ]]

@@ -8,7 +8,6 @@
 #include <type_traits>
 
 #include "tests/gui/gui_driver.h"
-#include "ui/resources/resource.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr int PictureHeight = 480;
 // telvorn.exe loaded as data, for reading its resources.
 using ProgramModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
 ProgramModule LoadProgram() {
-    return {LoadLibraryExA(driverSettings.program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary};
+    return {LoadLibraryExA(Folders().program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary};
 }
 
 // The menu's items: text and id, or a pop-up's items in brackets; "-" for a separator.
@@ -26,21 +25,18 @@ std::string MenuSeen(HMENU menu) {
     std::string shown;
     for (int position = 0; position < GetMenuItemCount(menu); ++position) {
         char text[128] = {};
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = sizeof text;
-        GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
-        shown += shown.empty() ? "" : ", ";
-        if ((info.fType & MFT_SEPARATOR) != 0) {
+        GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+        const HMENU popUp = GetSubMenu(menu, position);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+        shown += position > 0 ? ", " : "";
+        if (popUp == nullptr && (state & MF_SEPARATOR) != 0) {
             shown += "-";
             continue;
         }
-        shown += Quoted(text);
-        shown += info.hSubMenu != nullptr ? std::string(" [").append(MenuSeen(info.hSubMenu)).append("]")
-                                          : std::string(" ").append(std::to_string(info.wID));
-        if ((info.fState & (MFS_GRAYED | MFS_CHECKED)) != 0) shown += " (greyed or checked)";
+        shown.append("\"").append(text).append("\" ");
+        shown += popUp != nullptr ? std::string("[").append(MenuSeen(popUp)).append("]")
+                                  : std::to_string(GetMenuItemID(menu, position));
+        if ((state & (MF_GRAYED | MF_CHECKED)) != 0) shown += " (greyed or checked)";
     }
     return shown;
 }
@@ -96,10 +92,10 @@ std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& pictur
 // Clicks the close box: where the window's own hit test says HTCLOSE along
 // the middle of the caption, a few pixels inside its right edge; pressed
 // and released as a hand does, with a moment between.
-void ClickCloseBox(Check& check, HWND window) {
+void ClickCloseBox(HWND window) {
     TITLEBARINFO titleBar{};
     titleBar.cbSize = sizeof titleBar;
-    check.Require(GetTitleBarInfo(window, &titleBar) != FALSE, "the caption can be read");
+    ASSERT_TRUE(GetTitleBarInfo(window, &titleBar)) << "the caption can be read";
     const RECT& caption = titleBar.rcTitleBar;
     POINT closeBox{-1, (caption.top + caption.bottom) / 2};
     for (int x = caption.right - 1; x > caption.left && closeBox.x < 0; --x) {
@@ -107,8 +103,8 @@ void ClickCloseBox(Check& check, HWND window) {
         SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, closeBox.y), SMTO_ABORTIFHUNG, 5000, &hit);
         if (hit == HTCLOSE) closeBox.x = x - 3;
     }
-    check.Require(closeBox.x >= 0, "the caption has a close box");
-    check.Require(PressKeys(window, {}), "the window comes to the front");
+    ASSERT_GE(closeBox.x, 0) << "the caption has a close box";
+    ASSERT_TRUE(PressKeys(window, {})) << "the window comes to the front";
     SetCursorPos(closeBox.x, closeBox.y);
     for (const DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         Sleep(150);
@@ -121,38 +117,58 @@ void ClickCloseBox(Check& check, HWND window) {
     }
 }
 
-}  // namespace
-
-GUI_CASE(WindowAndMenu, "start-up: the window is titled Telvorn, of class TELVORN, 640 x 480 outside, with menu 109") {
-    TelvornProcess program;
-    const HWND window = program.RequireMainWindow(check);
-    check.ExpectText(WindowText(window), "Telvorn", "window title");
-    check.ExpectText(ClassNameOf(window), "TELVORN", "window class");
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    check.Expect(outer.right - outer.left == 640 && outer.bottom - outer.top == 480,
-                 "outer size is 640 x 480, not " + std::to_string(outer.right - outer.left) + " x " +
-                     std::to_string(outer.bottom - outer.top));
-    check.Expect((GetWindowLongA(window, GWL_STYLE) & WS_OVERLAPPEDWINDOW) == WS_OVERLAPPEDWINDOW,
-                 "the window has caption, system menu, sizing frame, minimise and maximise boxes");
-    check.Expect(FindWindowA("TELVORN", "Telvorn") != nullptr, "FindWindowA finds it by class and title");
-    check.Expect(GetMenu(window) != nullptr, "the window has a menu bar");
-    // Wine keeps a menu inside its process, so the driver reads the menu that
-    // the window class names from the program's resources; the keyboard case
-    // below shows that the window's bar is that menu.
-    const ProgramModule module = LoadProgram();
-    const HMENU bar = module ? LoadMenuA(module.get(), MAKEINTRESOURCEA(IDM_MAIN_MENU)) : nullptr;
-    check.Require(bar != nullptr, "telvorn.exe holds menu 109");
-    check.ExpectText(MenuSeen(bar),
-                     "\"&File\" [\"Examine Map\" 129, \"Examine Scenario\" 130, -, \"E&xit\" 105], "
-                     "\"Instructions and Credits\" [\"Help and Credits\" 132]",
-                     "menu 109");
-    DestroyMenu(bar);
+// Ends the program as a user does, expecting exit code 0.
+void ExpectExitCodeZero(TelvornProcess& program, const char* how) {
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(exitCode)) << how << " ends the process";
+    EXPECT_EQ(exitCode, 0u) << how;
 }
 
-GUI_CASE(MenuFromKeyboard, "start-up: from the keyboard, Alt+F, Right, Enter chooses Help and Credits") {
+}  // namespace
+
+TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
+    const std::vector<uint32_t> picture = ResourcePicture();
+    ASSERT_FALSE(picture.empty()) << "bitmap 131 can be read from telvorn.exe as 640 x 480";
+    EXPECT_GT(std::set<uint32_t>(picture.begin(), picture.end()).size(), 16u) << "more than a plain background";
+    // Wine keeps a menu inside its process, so the driver reads the menu that
+    // the window class names from the program's resources; the keyboard test
+    // shows that the window's bar is that menu.
+    const ProgramModule module = LoadProgram();
+    const HMENU bar = module ? LoadMenuA(module.get(), MAKEINTRESOURCEA(IDM_MAIN_MENU)) : nullptr;
+    ASSERT_NE(bar, nullptr) << "telvorn.exe holds menu 109";
+    EXPECT_EQ(MenuSeen(bar),
+              "\"&File\" [\"Examine Map\" 129, \"Examine Scenario\" 130, -, \"E&xit\" 105], "
+              "\"Instructions and Credits\" [\"Help and Credits\" 132]");
+    DestroyMenu(bar);
+
     TelvornProcess program;
-    const HWND window = program.RequireMainWindow(check);
+    const HWND window = program.MainWindow();
+    EXPECT_EQ(WindowText(window), "Telvorn");
+    EXPECT_EQ(ClassNameOf(window), "TELVORN");
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW)
+        << "caption, system menu, sizing frame, minimise and maximise boxes";
+    // The picture shows only once start-up is complete: the driver waits.
+    // Then one side at a time: the part of the client area that was there
+    // before must be drawn again too, with the new proportions.
+    for (const SIZE size : {SIZE{640, 480}, SIZE{860, 480}, SIZE{860, 640}}) {
+        SCOPED_TRACE("outer size " + std::to_string(size.cx) + " x " + std::to_string(size.cy));
+        if (size.cx != 640) SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT outer{};
+        EXPECT_TRUE(WaitUntil([&] {
+            GetWindowRect(window, &outer);
+            return outer.right - outer.left == size.cx && outer.bottom - outer.top == size.cy;
+        })) << "the window's outer size is " << outer.right - outer.left << " x " << outer.bottom - outer.top;
+        const std::string missed = PictureMissedPoints(window, picture);
+        EXPECT_EQ(missed, "") << "every sampled client pixel is the stretched picture's; these are not";
+        if (size.cx == 640 && missed.empty()) SaveScreenshot(window, "main-window");
+    }
+    ClickCloseBox(window);
+    ExpectExitCodeZero(program, "the click on the close box");
+}
+
+TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
+    TelvornProcess program;
+    const HWND window = program.MainWindow();
     // Each key drops a new menu down, waited for before the next key.
     for (const KeyPress key : {KeyPress{'F', true}, KeyPress{VK_RIGHT, false}}) {
         const std::vector<HWND> before = program.Windows("#32768");
@@ -161,77 +177,29 @@ GUI_CASE(MenuFromKeyboard, "start-up: from the keyboard, Alt+F, Right, Enter cho
                 if (std::find(before.begin(), before.end(), menu) == before.end()) return true;
             return false;
         };
-        check.Require(PressKeys(window, {key}) && WaitUntil(dropped, 3000),
-                      key.alt ? "Alt+F drops the File menu down" : "Right drops the next menu down");
+        ASSERT_TRUE(PressKeys(window, {key}) && WaitUntil(dropped, 3000))
+            << (key.alt ? "Alt+F drops the File menu down" : "Right drops the next menu down");
     }
-    check.Require(PressKeys(window, {{VK_RETURN, false}}), "the menu takes Enter");
-    check.Expect(program.WaitForDialog("Instructions and Credits") != nullptr,
-                 "the dialog \"Instructions and Credits\" opens");
-}
-
-GUI_CASE(PictureFillsClientArea, "start-up: the client area shows the picture, stretched whole over it, at any size") {
-    const std::vector<uint32_t> picture = ResourcePicture();
-    check.Require(!picture.empty(), "bitmap 131 can be read from telvorn.exe as 640 x 480");
-    check.Expect(std::set<uint32_t>(picture.begin(), picture.end()).size() > 16,
-                 "the picture is more than a plain background");
-    TelvornProcess program;
-    const HWND window = program.RequireMainWindow(check);
-    // The picture shows only once start-up is complete: the driver waits.
-    // Then one side at a time: the part of the client area that was there
-    // before must be drawn again too, with the new proportions.
-    for (const SIZE size : {SIZE{640, 480}, SIZE{860, 480}, SIZE{860, 640}}) {
-        const std::string shown = std::to_string(size.cx) + " x " + std::to_string(size.cy);
-        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        check.Require(WaitUntil([&] {
-                          RECT outer{};
-                          GetWindowRect(window, &outer);
-                          return outer.right - outer.left == size.cx && outer.bottom - outer.top == size.cy;
-                      }),
-                      "the window takes the size " + shown);
-        const std::string missed = PictureMissedPoints(window, picture);
-        check.Expect(missed.empty(), "at " + shown + " every sampled client pixel is the stretched picture's; missed at" +
-                                         missed);
-        if (size.cx == 640 && missed.empty()) SaveScreenshot(window, "main-window");
-    }
-}
-
-GUI_CASE(ExitAndCloseBox, "Exit (command 105) and a mouse click on the close box each end the process with exit code 0") {
-    for (const bool byCloseBox : {false, true}) {
-        const std::string how = byCloseBox ? "the click on the close box" : "Exit";
-        TelvornProcess program;
-        const HWND window = program.RequireMainWindow(check);
-        if (byCloseBox)
-            ClickCloseBox(check, window);
-        else
-            program.Command(IDM_EXIT);
-        DWORD exitCode = 1;
-        if (check.Expect(program.WaitForExit(exitCode), how + " ends the process"))
-            check.Expect(exitCode == 0, how + " gives exit code 0, not " + std::to_string(exitCode));
-    }
-}
-
-GUI_CASE(InstructionsDialog, "instructions: the version line; Esc leaves the dialog open, Enter and OK close it") {
-    TelvornProcess program;
-    const HWND window = program.RequireMainWindow(check);
+    ASSERT_TRUE(PressKeys(window, {{VK_RETURN, false}})) << "the menu takes Enter";
+    // Opened first from the keyboard and closed by Enter, then by command 132
+    // and closed by OK.
     for (const bool byEnter : {true, false}) {
-        const std::string how = byEnter ? "Enter" : "OK";
-        program.Command(IDM_HELP_AND_CREDITS);
-        const HWND dialog = program.WaitForDialog("Instructions and Credits");
-        check.Require(dialog != nullptr, "Help and Credits opens the dialog \"Instructions and Credits\"");
-        check.ExpectText(ControlText(dialog, IDC_VERSION_LINE), "Version 1.0 - May 25 2003", "control 1031");
-        check.Expect(GetWindow(dialog, GW_OWNER) == window, "the dialog is owned by the main window");
-        check.Expect(IsWindowEnabled(window) == FALSE, "the dialog is modal: the main window is disabled");
-        check.Expect((GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) == 0, "the dialog has no system menu");
-        if (byEnter) SaveScreenshot(dialog, "instructions-dialog");
-        check.Require(PressKeys(dialog, {{VK_ESCAPE, false}}), "the dialog takes the keyboard");
-        check.Expect(!WaitUntil([&] { return !IsWindowVisible(dialog); }, QuietTime), "after Esc the dialog is open");
+        SCOPED_TRACE(byEnter ? "opened by the menu's keys, closed by Enter" : "opened by command 132, closed by OK");
+        if (!byEnter) program.Command(IDM_HELP_AND_CREDITS);
+        const HWND dialog = Required(program.WaitForDialog("Instructions and Credits"), "the instructions dialog opens");
+        EXPECT_EQ(ControlText(dialog, IDC_VERSION_LINE), "Version 1.0 - May 25 2003");
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), window) << "the dialog is owned by the main window";
+        EXPECT_FALSE(IsWindowEnabled(window)) << "the dialog is modal: the main window is disabled";
+        EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "the dialog has no system menu";
+        if (!byEnter) SaveScreenshot(dialog, "instructions-dialog");
+        ExpectEscLeavesOpen(dialog);
         if (byEnter)
-            check.Require(PressKeys(dialog, {{VK_RETURN, false}}), "the dialog takes the keyboard");
+            ASSERT_TRUE(PressKeys(dialog, {{VK_RETURN, false}})) << "the dialog takes the keyboard";
         else
             ClickButton(dialog, IDOK);
-        check.Expect(WaitUntilClosed(dialog), how + " closes the instructions dialog");
-        check.Expect(WaitUntil([&] { return IsWindowEnabled(window) != FALSE; }),
-                     "the main window takes input again after " + how);
-        check.Expect(WaitForSingleObject(program.Handle(), 0) == WAIT_TIMEOUT, "the program goes on running");
+        EXPECT_TRUE(WaitUntilClosed(dialog)) << "the dialog closes";
+        EXPECT_TRUE(program.ShowsNothingMore()) << "the main window takes input again";
     }
+    program.Command(IDM_EXIT);
+    ExpectExitCodeZero(program, "Exit");
 }
