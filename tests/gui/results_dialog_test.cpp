@@ -116,15 +116,18 @@ std::optional<std::pair<int, int>> UnitPlayerAndRow(int id) {
 // are 20 wide, so two columns less than 20 apart make their fields overlap:
 // players 1 and 2 and players 5 and 6 in each row, but only 5 and 6 in the
 // AB row, 23 pairs in all.
+constexpr int Columns[6] = {286, 305, 325, 345, 365, 384}, AbColumns[6] = {286, 306, 326, 346, 366, 384};
+int UnitColumn(std::pair<int, int> playerAndRow) {
+    return (playerAndRow.second == 11 ? AbColumns : Columns)[playerAndRow.first];
+}
 bool OverlapIsTheLayouts(HWND first, HWND second) {
-    constexpr int Columns[6] = {286, 305, 325, 345, 365, 384}, AbColumns[6] = {286, 306, 326, 346, 366, 384};
     const auto a = UnitPlayerAndRow(GetDlgCtrlID(first)), b = UnitPlayerAndRow(GetDlgCtrlID(second));
-    const int* x = a && a->second == 11 ? AbColumns : Columns;
-    return a && b && a->second == b->second && std::abs(x[a->first] - x[b->first]) < 20;
+    return a && b && a->second == b->second && std::abs(UnitColumn(*a) - UnitColumn(*b)) < 20;
 }
 
-// Every control lies inside the dialog's client area, and no two controls
-// other than group boxes overlap, except exactly the unit table's pairs.
+// Every control lies inside the dialog's client area, each unit field at its
+// column and row, and no two controls other than group boxes overlap, except
+// exactly the unit table's pairs.
 void ExpectTidyLayout(HWND dialog, bool scenario) {
     RECT client{};
     GetClientRect(dialog, &client);
@@ -135,6 +138,14 @@ void ExpectTidyLayout(HWND dialog, bool scenario) {
         GetWindowRect(control, &rect);
         EXPECT_TRUE(IntersectRect(&common, &rect, &client) && EqualRect(&common, &rect))
             << "control " << GetDlgCtrlID(control) << " \"" << WindowText(control) << "\" lies inside the dialog";
+        // The template's 416 by 242 dialog units give the scale, as
+        // MapDialogRect cannot reach into another process's dialog.
+        if (const auto unit = UnitPlayerAndRow(GetDlgCtrlID(control))) {
+            EXPECT_EQ(rect.left - client.left, MulDiv(UnitColumn(*unit), client.right - client.left, 416))
+                << "unit field " << GetDlgCtrlID(control) << " stands at x " << UnitColumn(*unit);
+            EXPECT_NEAR(rect.top - client.top, MulDiv(40 + 16 * unit->second, client.bottom - client.top, 242), 1)
+                << "unit field " << GetDlgCtrlID(control) << " stands in row " << unit->second;
+        }
         if (ClassNameOf(control) != "Button" || (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
             placed.emplace_back(control, rect);
     }
