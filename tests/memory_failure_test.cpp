@@ -51,7 +51,7 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept { Release(bl
 
 using testfiles::TempFolder;
 
-TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOrOpen) {
+TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOpenOrHalfCounted) {
     TempFolder folder;
     const auto map = filemaker::MapFromText({"LLLL", "WLWL", "LLLL"});
     const std::string path = folder.Write("war.scn", filemaker::ScenarioFile(map, {{10, 3}}, {}));
@@ -60,11 +60,17 @@ TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOrOp
     const long liveBefore = liveAllocations;
     int memoryFailures = 0, cityFailures = 0;
     for (long n = 1; n < 200; ++n) {
+        examineResults.waterMassCount = 77;
+        examineResults.landMassCount = 88;
         countdown = n;
         const LoadStatus status = ExaminePath(FileKind::Scenario, path);
         countdown = 0;
-        ReleaseMassBuffers();  // the labels of a run are held until the next one
         if (status == LoadSucceeded) break;
+        if (status == LoadNoMemory) {  // no counts or labels of a labelling without its memory
+            EXPECT_EQ(std::pair(examineResults.waterMassCount, examineResults.landMassCount), std::pair(77, 88));
+            EXPECT_TRUE(massLabels().empty()) << "allocation " << n;
+        }
+        ReleaseMassBuffers();  // the labels of a run are held until the next one
         // A labelling that went on without its memory would end the loop before the city records.
         memoryFailures += status == LoadNoMemory;
         cityFailures += status == LoadNoCityMemory;
@@ -87,31 +93,4 @@ TEST(MemoryFailure, DirectoryLargerThanTheFileIsBadDataWithoutAskingForItsMemory
         EXPECT_EQ(ExaminePath(FileKind::Map, lying), LoadBadHeaders) << directorySize;
         EXPECT_LT(largestRequest, size_t{100000}) << directorySize;
     }
-}
-
-TEST(MemoryFailure, LabellingThatRunsOutOfMemoryLeavesTheCountsAsTheyWereAndHoldsNothing) {
-    filemaker::MapLayout map{40, 40, std::vector<uint8_t>(1600, filemaker::ClearCode), {}, 0, 0, {}};
-    for (int row = 1; row < 40; row += 2)  // 380 separate water squares
-        for (int column = 0; column < 40; column += 2) map.squares[row * 40 + column] = filemaker::WaterCode;
-    const MapHeader header = LoadSquares(map);
-    int failures = 0;
-    for (long n = 1; n < 100; ++n) {
-        examineResults.waterMassCount = 77;
-        examineResults.landMassCount = 88;
-        countdown = n;
-        bool failed = false;
-        try {
-            LabelMasses(header);
-        } catch (const std::bad_alloc&) {
-            failed = true;
-        }
-        countdown = 0;
-        if (!failed) break;
-        ++failures;
-        EXPECT_EQ(examineResults.waterMassCount, 77) << "allocation " << n;
-        EXPECT_EQ(examineResults.landMassCount, 88) << "allocation " << n;
-        EXPECT_TRUE(massLabels().empty()) << "allocation " << n;
-    }
-    EXPECT_GE(failures, 3);  // labels, the squares' masses, the masses
-    EXPECT_EQ(examineResults.waterMassCount, 255);
 }
