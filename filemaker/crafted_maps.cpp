@@ -4,22 +4,6 @@
 
 namespace filemaker {
 
-namespace {
-
-constexpr int Size = 255;
-
-// A full-size map whose square (row, column) is water when isWater says so.
-template <typename IsWater>
-MapLayout Drawn(IsWater isWater) {
-    MapLayout map{Size, Size, std::vector<uint8_t>(Size * Size, ClearCode), {}, 0, 0, {}};
-    for (int row = 0; row < Size; ++row)
-        for (int column = 0; column < Size; ++column)
-            if (isWater(row, column)) map.squares[row * Size + column] = WaterCode;
-    return map;
-}
-
-}  // namespace
-
 MapLayout FlatMap() {
     return Drawn([](int, int) { return false; });
 }
@@ -47,7 +31,7 @@ MapLayout StripesAndBarsMap() {
 }
 
 MapLayout CombMap() {
-    return Drawn([](int row, int column) { return row == Size - 2 || (row > 0 && column % 2 == 0); });
+    return Drawn([](int row, int column) { return row == LargestSide - 2 || (row > 0 && column % 2 == 0); });
 }
 
 std::vector<std::pair<std::string, MapLayout>> CraftedMaps() {

@@ -12,6 +12,18 @@
 
 namespace filemaker {
 
+constexpr int LargestSide = 255;
+
+// A map of the largest size whose square (row, column) is water when isWater says so.
+template <typename IsWater>
+MapLayout Drawn(IsWater isWater) {
+    MapLayout map{LargestSide, LargestSide, std::vector<uint8_t>(LargestSide * LargestSide, ClearCode), {}, 0, 0, {}};
+    for (int row = 0; row < LargestSide; ++row)
+        for (int column = 0; column < LargestSide; ++column)
+            if (isWater(row, column)) map.squares[row * LargestSide + column] = WaterCode;
+    return map;
+}
+
 // Land only: one mass, nothing to merge or give up.
 MapLayout FlatMap();
 // Each square water with the given chance, from a fixed seed.

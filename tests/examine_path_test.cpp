@@ -13,11 +13,10 @@
 using filemaker::GameFile;
 using filemaker::ScenarioFile;
 using filemaker::UnitTable;
+using testfiles::SmallMap;
 using testfiles::TempFolder;
 
 namespace {
-
-filemaker::MapLayout SmallMap() { return filemaker::MapFromText({"LLLL", "WLLW", "LLWL", "LLLL"}); }
 
 UnitTable SampleUnits() {
     UnitTable units{};

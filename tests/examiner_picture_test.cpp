@@ -18,6 +18,7 @@ using filemaker::MapFile;
 using filemaker::MapFromText;
 using filemaker::MapLayout;
 using filemaker::WaterCode;
+using testfiles::Land;
 
 struct DecodedPicture {
     bool hasPalette = false;
@@ -124,17 +125,11 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const std::
     return colours;
 }
 
-MapLayout Land(int rows, int columns) {
-    return {static_cast<uint8_t>(rows), static_cast<uint8_t>(columns),
-            std::vector<uint8_t>(static_cast<size_t>(rows * columns), filemaker::ClearCode), {}, 0, 0, {}};
-}
-
 TEST_F(ExaminerTest, PicturesShowEachFilesMassesAsItsExaminationLabelledThem) {
     const MapLayout worked = MapFromText({"LLLLLL", "WWLLWW", "LWLWLL", "WLLWWL", "LLWLLL"});
     // A band of columns 2 to 6 over lakes, cities, forest and a code of no class.
-    MapLayout banded = MapFromText({"LLLLLLLLLL", "WWLWLLWLWW", "LWLLWWLLWL", "LL.WLLWWLL", "LLLLLLLLLL", "LWWWWLLLLL"});
-    banded.firstColumn = 2;
-    banded.lastColumn = 6;
+    MapLayout banded = testfiles::Banded(
+        MapFromText({"LLLLLLLLLL", "WWLWLLWLWW", "LWLLWWLLWL", "LL.WLLWWLL", "LLLLLLLLLL", "LWWWWLLLLL"}), 2, 6);
     for (const auto& [square, code] : {std::pair(22, 162), {23, 34}, {33, 200}, {45, 130}})
         banded.squares[square] = static_cast<uint8_t>(code);
     MapLayout clipped = banded;
@@ -185,7 +180,7 @@ TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnl
 }
 
 TEST_F(ExaminerTest, AFileThatFailsGetsNoPictureAndAPictureFolderThatCannotBeMadeStopsTheRun) {
-    const MapLayout map = MapFromText({"LLL", "LWL", "LLL"});
+    const MapLayout map = testfiles::SmallMap();
     filemaker::GameFile newer = MapFile(map, {});
     newer.version = 2;
     const std::string failing = files.Write("failing.map", newer);

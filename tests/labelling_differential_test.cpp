@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <random>
 #include <string>
 
@@ -13,9 +12,12 @@
 #include "examine/examine_results.h"
 #include "filemaker/crafted_maps.h"
 #include "literal_labelling/literal_labelling.h"
+#include "test_files.h"
 
 using filemaker::MapLayout;
+using filemaker::Drawn;
 using filemaker::WaterCode;
+using testfiles::Banded;
 
 namespace {
 
@@ -35,21 +37,6 @@ void ExpectSameAsLiteral(const MapLayout& map, const std::string& what) {
                       << square % std::max<int>(map.columns, 1) << " holds " << int(*fast) << ", not "
                       << int(*plain);
     }
-}
-
-// A map of the largest size whose square (row, column) is water when isWater says so.
-MapLayout Drawn(const std::function<bool(int, int)>& isWater) {
-    MapLayout map{255, 255, std::vector<uint8_t>(255 * 255, filemaker::ClearCode), {}, 0, 0, {}};
-    for (int row = 0; row < 255; ++row)
-        for (int column = 0; column < 255; ++column)
-            if (isWater(row, column)) map.squares[row * 255 + column] = WaterCode;
-    return map;
-}
-
-MapLayout Banded(MapLayout map, uint8_t firstColumn, uint8_t lastColumn) {
-    map.firstColumn = firstColumn;
-    map.lastColumn = lastColumn;
-    return map;
 }
 
 // Any terrain code of the kind, so that every class and the codes past the

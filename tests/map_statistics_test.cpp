@@ -10,6 +10,7 @@ using filemaker::GameFile;
 using filemaker::MapFile;
 using filemaker::MapLayout;
 using filemaker::WaterCode;
+using testfiles::SmallMap;
 
 namespace {
 
@@ -26,8 +27,6 @@ auto Figures(const ExamineResults& r) {
     return std::tuple(r.rows, r.columns, r.wraps, r.terrainCounts, r.cityCount, r.productionEfficiencySum,
                       r.specialtyCounts, r.waterMassCount, r.landMassCount);
 }
-
-MapLayout SmallMap() { return filemaker::MapFromText({"LLLLL", "WWLLW", "LWLWL", "LLLLL"}); }
 
 }  // namespace
 

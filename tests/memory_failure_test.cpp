@@ -53,8 +53,7 @@ using testfiles::TempFolder;
 
 TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOpenOrHalfCounted) {
     TempFolder folder;
-    const auto map = filemaker::MapFromText({"LLLL", "WLWL", "LLLL"});
-    const std::string path = folder.Write("war.scn", filemaker::ScenarioFile(map, {{10, 3}}, {}));
+    const std::string path = folder.Write("war.scn", filemaker::ScenarioFile(testfiles::SmallMap(), {{10, 3}}, {}));
     ASSERT_EQ(ExaminePath(FileKind::Scenario, path), LoadSucceeded);  // settles what the library allocates once
     ReleaseMassBuffers();
     const long liveBefore = liveAllocations;
@@ -85,7 +84,7 @@ TEST(MemoryFailure, EveryAllocationOfAnExaminationMayFailAndNothingStaysHeldOpen
 
 TEST(MemoryFailure, DirectoryLargerThanTheFileIsBadDataWithoutAskingForItsMemory) {
     TempFolder folder;
-    filemaker::GameFile file = filemaker::MapFile(filemaker::MapFromText({"LLL", "LWL", "LLL"}), {});
+    filemaker::GameFile file = filemaker::MapFile(testfiles::SmallMap(), {});
     for (uint32_t directorySize : {1000000u, 0x7FFFFFF0u, 0xFFFFFFFFu}) {
         file.directorySize = directorySize;
         const std::string lying = folder.Write("lying.map", file);

@@ -44,6 +44,21 @@ private:
     std::filesystem::path path_;
 };
 
+// A map of rows by columns all Clear land.
+inline filemaker::MapLayout Land(int rows, int columns) {
+    return {static_cast<uint8_t>(rows), static_cast<uint8_t>(columns),
+            std::vector<uint8_t>(static_cast<size_t>(rows * columns), filemaker::ClearCode), {}, 0, 0, {}};
+}
+
+inline filemaker::MapLayout Banded(filemaker::MapLayout map, uint8_t firstColumn, uint8_t lastColumn) {
+    map.firstColumn = firstColumn;
+    map.lastColumn = lastColumn;
+    return map;
+}
+
+// A sound map of 4 by 5 squares: 5 water in 2 masses, 15 Clear in 2 masses that meet only across the seam.
+inline filemaker::MapLayout SmallMap() { return filemaker::MapFromText({"LLLLL", "WWLLW", "LWLWL", "LLLLL"}); }
+
 // Whether this process still holds the file at path open.
 inline bool HeldOpen(const std::string& path) {
 #ifdef _WIN32
