@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <utility>
 
@@ -13,6 +14,8 @@
 using filemaker::MapFromText;
 using filemaker::MapLayout;
 using filemaker::WaterCode;
+using testfiles::Banded;
+using testfiles::Land;
 
 namespace {
 
@@ -30,11 +33,6 @@ Masses Examine(const MapLayout& map) {
     return masses;
 }
 
-MapLayout Land(int rows, int columns) {
-    return {static_cast<uint8_t>(rows), static_cast<uint8_t>(columns),
-            std::vector<uint8_t>(static_cast<size_t>(rows * columns), filemaker::ClearCode), {}, 0, 0, {}};
-}
-
 // Makes the squares from (top, left) to (bottom, right) water.
 void Water(MapLayout& map, int top, int left, int bottom, int right) {
     for (int r = top; r <= bottom; ++r)
@@ -45,17 +43,14 @@ void Water(MapLayout& map, std::initializer_list<std::pair<int, int>> squares) {
     for (const auto& [row, column] : squares) Water(map, row, column);
 }
 
-MapLayout Banded(MapLayout map, uint8_t firstColumn, uint8_t lastColumn) {
-    map.firstColumn = firstColumn;
-    map.lastColumn = lastColumn;
-    return map;
-}
-
-int LabelAt(const MapLayout& map, int row, int column) {
-    return massLabels().at(static_cast<size_t>(row * map.columns + column));
+// Expects the label of each square (row, column, label) that the last examination of map left.
+void ExpectLabels(const MapLayout& map, std::initializer_list<std::array<int, 3>> squares) {
+    for (const auto& [row, column, label] : squares)
+        EXPECT_EQ(massLabels().at(static_cast<size_t>(row * map.columns + column)), label) << row << "," << column;
 }
 
 constexpr int No = NoLabel;
+constexpr int Over = OverflowLabel;
 
 }  // namespace
 
@@ -113,12 +108,9 @@ TEST(LabelMasses, SeparateWaterSquaresAreCountedUpTo254AndThenStopAt255) {
     for (int r = 1; r < 40; r += 2)
         for (int c = 0; c < 40; c += 2) Water(map, r, c);
     EXPECT_EQ(Examine(map), Masses(255, 1));
-    EXPECT_EQ(LabelAt(map, 1, 0), OverflowLabel);    // the first mass, given up first
-    EXPECT_EQ(LabelAt(map, 1, 2), 1);                // never given up
-    EXPECT_EQ(LabelAt(map, 25, 26), 253);            // the 254th water square
-    EXPECT_EQ(LabelAt(map, 25, 28), OverflowLabel);  // handed 254 itself
-    EXPECT_EQ(LabelAt(map, 37, 36), OverflowLabel);  // took label 0, then gave it up
-    EXPECT_EQ(LabelAt(map, 37, 38), 0);              // the last square holds label 0
+    // The first mass, given up first; one never given up; the 254th water square and the next, handed 254
+    // itself; the square that took label 0, then gave it up; the last square, which holds label 0.
+    ExpectLabels(map, {{1, 0, Over}, {1, 2, 1}, {25, 26, 253}, {25, 28, Over}, {37, 36, Over}, {37, 38, 0}});
 }
 
 TEST(LabelMasses, SixBy255WithAWaterRowUnderTwoRowsOfSingleSquares) {
@@ -127,7 +119,7 @@ TEST(LabelMasses, SixBy255WithAWaterRowUnderTwoRowsOfSingleSquares) {
         for (int c = 0; c < 255; c += 2) Water(map, r, c);
     Water(map, 4, 0, 4, 254);
     EXPECT_EQ(Examine(map), Masses(129, 1));
-    EXPECT_EQ(LabelAt(map, 1, 0), OverflowLabel);
+    ExpectLabels(map, {{1, 0, Over}});
 }
 
 TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
@@ -137,12 +129,8 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
         for (int c = r == 3 ? 6 : 2; c <= 250; c += 2) Water(map, r, c);
     Water(map, 2, 2);
     EXPECT_EQ(Examine(map).first, 255);
-    EXPECT_EQ(LabelAt(map, 1, 2), 0);
-    EXPECT_EQ(LabelAt(map, 2, 2), 0);
-    EXPECT_EQ(LabelAt(map, 1, 4), OverflowLabel);  // label 1, the first given up
-    EXPECT_EQ(LabelAt(map, 1, 6), 2);
-    EXPECT_EQ(LabelAt(map, 5, 248), OverflowLabel);
-    EXPECT_EQ(LabelAt(map, 5, 250), 1);  // every give-up took label 1
+    // (1,4) held label 1, the first given up; every give-up took label 1, last at (5,250).
+    ExpectLabels(map, {{1, 2, 0}, {2, 2, 0}, {1, 4, Over}, {1, 6, 2}, {5, 248, Over}, {5, 250, 1}});
     // Labels 0 to 252 count two squares each, label 253 one: 253 is given up.
     MapLayout pairs = Land(12, 255);
     for (int top : {1, 4})
@@ -150,9 +138,7 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     Water(pairs, 7, 0, 8, 0);                    // label 252
     Water(pairs, {{7, 4}, {7, 8}, {10, 0}});  // label 253, handed label 254, a new mass
     EXPECT_EQ(Examine(pairs).first, 255);
-    EXPECT_EQ(LabelAt(pairs, 7, 4), OverflowLabel);
-    EXPECT_EQ(LabelAt(pairs, 1, 0), 0);
-    EXPECT_EQ(LabelAt(pairs, 10, 0), 253);
+    ExpectLabels(pairs, {{7, 4, Over}, {1, 0, 0}, {10, 0, 253}});
     // A merge does not add the absorbed label's tally: label 0, (1,0) joined to (1,2) by (2,1), counts
     // 2 like every pair of labels 1 to 253, and as the lowest of them is given up first.
     MapLayout merged = Land(10, 255);
@@ -161,8 +147,7 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
     // Labels 252 and 253, then 254 handed out, then a new mass at (8,6).
     Water(merged, {{1, 0}, {1, 2}, {2, 1}, {7, 0}, {8, 0}, {7, 2}, {8, 2}, {7, 4}, {8, 6}});
     EXPECT_EQ(Examine(merged).first, 255);
-    EXPECT_EQ(LabelAt(merged, 2, 1), OverflowLabel);
-    EXPECT_EQ(LabelAt(merged, 8, 6), 0);
+    ExpectLabels(merged, {{2, 1, Over}, {8, 6, 0}});
 }
 
 // Merges never add the absorbed label's tally to the survivor, and the counter of label 253 stays behind as a
@@ -186,11 +171,8 @@ TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
     Water(map, 100, 0, 150, 240);  // the first mass grows
     Water(map, 252, 200, 252, 201);
     EXPECT_EQ(Examine(map).first, 255);
-    EXPECT_EQ(LabelAt(map, 252, 200), NoLabel);
-    EXPECT_EQ(LabelAt(map, 252, 201), NoLabel);  // does not see its neighbour, asks anew
-    EXPECT_EQ(LabelAt(map, 1, 2), OverflowLabel);
-    EXPECT_EQ(LabelAt(map, 30, 100), 1);  // the mass of 10206 squares is never given up
-    EXPECT_EQ(LabelAt(map, 120, 100), 0);
+    // (252,201) does not see its neighbour and asks anew; the mass of 10206 squares is never given up.
+    ExpectLabels(map, {{252, 200, No}, {252, 201, No}, {1, 2, Over}, {30, 100, 1}, {120, 100, 0}});
 }
 
 // Never outside a buffer, always to an end: the scan covers the band as far as the grid has squares, and
