@@ -4,21 +4,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <initializer_list>
+
 #include "examiner_run.h"
 
 namespace {
 
 using filemaker::MapFile;
 using filemaker::ScenarioFile;
-
-filemaker::MapLayout SmallMap() { return filemaker::MapFromText({"LLLL", "LWWL", "LLLL"}); }
+using testfiles::SmallMap;
 
 TEST_F(ExaminerTest, TextShowsTheResultsDialogsFiguresOfAMapAndOfAScenario) {
     // 40 by 40, water on every even column of every odd row: more separate masses than the labels can hold.
-    std::vector<std::string> rows(40, std::string(40, 'L'));
+    filemaker::MapLayout map = testfiles::Land(40, 40);
     for (size_t row = 1; row < 40; row += 2)
-        for (size_t column = 0; column < 40; column += 2) rows[row][column] = 'W';
-    filemaker::MapLayout map = filemaker::MapFromText(std::vector<std::string_view>(rows.begin(), rows.end()));
+        for (size_t column = 0; column < 40; column += 2) map.squares[row * 40 + column] = filemaker::WaterCode;
     map.wrapFlag = 0x80;
     filemaker::UnitTable units{};
     units[0][0] = 3;    // cities
@@ -31,27 +32,22 @@ TEST_F(ExaminerTest, TextShowsTheResultsDialogsFiguresOfAMapAndOfAScenario) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out.find("Results for Map File: " + files.PathOf("lakes.map")), 0u);
-    EXPECT_EQ(Field(run.out, "Number of Columns :"), "40");
-    EXPECT_EQ(Field(run.out, "Number of Rows :"), "40");
-    EXPECT_EQ(Field(run.out, "Total Squares :"), "1600");
-    EXPECT_EQ(Field(run.out, "Map Wrap :"), "YES");
-    EXPECT_EQ(Field(run.out, "Avg City Prod Eff :"), "-");
-    EXPECT_EQ(Field(run.out, "Number of Water Masses:"), ">255");
-    EXPECT_EQ(Field(run.out, "Number of Land Masses:"), "1");
-    EXPECT_EQ(Field(run.out, "Terrain"), "Number % of Map");
-    EXPECT_EQ(Field(run.out, "Water"), "400 25");
-    EXPECT_EQ(Field(run.out, "Clear"), "1200 75");
+    using Fields = std::initializer_list<std::array<const char*, 3>>;  // prefix, words, heading they are under
+    for (const auto& [prefix, words, heading] : Fields{
+             {"Number of Columns :", "40", ""}, {"Number of Rows :", "40", ""}, {"Total Squares :", "1600", ""},
+             {"Map Wrap :", "YES", ""}, {"Avg City Prod Eff :", "-", ""}, {"Number of Water Masses:", ">255", ""},
+             {"Number of Land Masses:", "1", ""}, {"Terrain", "Number % of Map", ""}, {"Water", "400 25", ""},
+             {"Clear", "1200 75", ""}})
+        EXPECT_EQ(Field(run.out, prefix, heading), words) << prefix;
     const size_t scenarioStart = run.out.find("\nResults for Scenario File: " + files.PathOf("war.scn"));
     EXPECT_GT(run.out.find("Unit Counts"), scenarioStart);  // none for the map
     const std::string scenario = run.out.substr(scenarioStart);
-    EXPECT_EQ(Field(scenario, "Map Wrap :"), "NO");
-    EXPECT_EQ(Field(scenario, "Avg City Prod Eff :"), "60");  // 241 / 4
-    EXPECT_EQ(Field(scenario, "IN"), "2 TR 0");
-    EXPECT_EQ(Field(scenario, "B"), "1 CR 0");
-    EXPECT_EQ(Field(scenario, "Player"), "#1 #2 #3 #4 #5 #6");
-    EXPECT_EQ(Field(scenario, "City", "Unit Counts"), "3 0 0 0 0 0");
-    EXPECT_EQ(Field(scenario, "IN", "Unit Counts"), "12 0 0 0 0 0");
-    EXPECT_EQ(Field(scenario, "AB", "Unit Counts"), "0 0 0 0 0 -7");
+    for (const auto& [prefix, words, heading] : Fields{
+             {"Map Wrap :", "NO", ""}, {"Avg City Prod Eff :", "60", ""},  // 241 / 4
+             {"IN", "2 TR 0", ""}, {"B", "1 CR 0", ""}, {"Player", "#1 #2 #3 #4 #5 #6", ""},
+             {"City", "3 0 0 0 0 0", "Unit Counts"}, {"IN", "12 0 0 0 0 0", "Unit Counts"},
+             {"AB", "0 0 0 0 0 -7", "Unit Counts"}})
+        EXPECT_EQ(Field(scenario, prefix, heading), words) << prefix << " under " << heading;
     EXPECT_EQ(scenario.substr(scenario.find("Unit Counts")).find("99"), std::string::npos);
 }
 
