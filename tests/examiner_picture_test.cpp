@@ -202,12 +202,7 @@ TEST_F(ExaminerTest, AFileThatFailsGetsNoPictureAndAPictureFolderThatCannotBeMad
         {{"--picture", pictures, scenario, twin}, "would both be pictured as 'war.scn.png'"},
         {{"--picture=", scenario}, "is not a value of '--picture'"},
     };
-    for (const auto& [arguments, complaint] : refused) {
-        const ProgramRun refusal = Examine(arguments);
-        EXPECT_EQ(refusal.exitStatus, 2) << complaint;
-        EXPECT_EQ(refusal.out, "") << complaint;
-        EXPECT_NE(refusal.err.find(complaint), std::string::npos) << refusal.err;
-    }
+    for (const auto& [arguments, complaint] : refused) ExpectRefused(Examine(arguments), {complaint});
     // One file named twice shares its picture with itself.
     EXPECT_EQ(Examine({"--picture", pictures, scenario, files.PathOf("other/../war.scn")}).exitStatus, 0);
 }

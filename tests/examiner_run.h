@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "test_files.h"
@@ -71,6 +73,12 @@ assert header == expected, f'csv header {header} is not {expected}'
     testfiles::TempFolder files;   // the game files that a test examines
     testfiles::TempFolder output;  // what the examiner printed
 };
+
+// Expects run refused as a usage error: status 2, nothing examined, each of texts in its errors.
+inline void ExpectRefused(const ProgramRun& run, std::initializer_list<std::string> texts) {
+    EXPECT_EQ(std::pair(run.exitStatus, run.out), std::pair(2, std::string())) << run.err;
+    for (const std::string& text : texts) EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
+}
 
 // The words after prefix, one space apart, on the first line (below the heading, when given) that starts with it.
 inline std::string Field(const std::string& out, const std::string& prefix, const std::string& heading = "") {
