@@ -1,15 +1,9 @@
 #!/usr/bin/env bash
-# Checks what the packages hold, as their users get it: the Debian package
-# unpacks into a scratch root, where its tools and manual pages work and
-# report the package's version, and lintian finds no error in it; the Windows
-# zip holds both programs carrying that version, the samples in their map
-# folder, the README and the licence, and its examiner, run under Wine on the
-# zip's own samples, agrees with the Debian package's.
-#
-#   tests/release/check-packages.sh DEB ZIP
-#
-# Where 32-bit programs cannot run, ZIP is the 64-bit build's zip, made by the
-# same packaging as the 32-bit one.
+# Checks the packages as their users get them: the Debian package unpacked,
+# its tools and manual pages working at its version, lintian clean; the
+# Windows zip (the 64-bit build's where 32-bit programs cannot run) holding
+# both programs at that version, the samples, README and licence, its
+# examiner agreeing under Wine with the Debian package's.   Usage: DEB ZIP
 set -euo pipefail
 [[ $# -eq 2 ]] || { echo "usage: $0 DEB ZIP" >&2; exit 2; }
 deb=$(realpath "$1")
@@ -18,10 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-packages.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 failed=0
-fail() {
-  echo "FAIL $*"
-  failed=$((failed + 1))
-}
+fail() { echo "FAIL $*"; failed=$((failed + 1)); }
 expect_same() {  # expect_same WHAT SEEN EXPECTED
   [[ $2 == "$3" ]] || fail "$1: '$2', not '$3'"
 }

@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
-# Holds the Windows examiner to the native one: runs telvorn-examine.exe under
-# Wine and telvorn-examine natively with the arguments of each case below, on
-# copies of the same game files, and requires the same exit status, the same
-# output and errors (Windows line ends and path spellings aside) and pictures
-# of the same pixels, the Windows ones palette images too.
-#
-#   tests/release/examiner-under-wine.sh NATIVE_EXAMINE WINDOWS_EXAMINE_EXE SAMPLES_DIR
-#
-# SAMPLES_DIR holds the sample files (telvorn-make-samples). A 64-bit .exe
-# runs under 64-bit Wine, for machines that cannot execute 32-bit programs.
+# Holds the Windows examiner to the native one: for each case below, on copies
+# of the samples (telvorn-make-samples), the same exit status, output and
+# errors (line ends and path spellings aside) and pictures of the same pixels,
+# the Windows ones palette images. A 64-bit .exe runs under 64-bit Wine.
 set -euo pipefail
 [[ $# -eq 3 ]] || { echo "usage: $0 NATIVE_EXAMINE WINDOWS_EXAMINE_EXE SAMPLES_DIR" >&2; exit 2; }
 native=$(realpath "$1")
@@ -16,11 +10,9 @@ windows=$(realpath "$2")
 samples=$(realpath "$3")
 
 pe_offset=$(od -An -tu4 -j60 -N4 "$windows" | tr -d ' ')
-if [[ $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$windows" | tr -d ' ') == 8664 ]]; then
+wine=wine
+[[ $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$windows" | tr -d ' ') == 8664 ]] &&
   wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-else
-  wine=wine
-fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-wine-examiner.XXXXXX")
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
@@ -60,10 +52,7 @@ normalise() {
 }
 
 failed=0
-fail() {
-  echo "FAIL $*"
-  failed=$((failed + 1))
-}
+fail() { echo "FAIL $*"; failed=$((failed + 1)); }
 
 for case in "${cases[@]}"; do
   IFS='|' read -r native_arguments windows_arguments <<<"$case"
