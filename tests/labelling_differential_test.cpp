@@ -1,5 +1,4 @@
-// LabelMasses against the literal labelling: the same counts and the same
-// label on every square, on maps crafted for each regime and on random maps.
+// LabelMasses against the literal labelling: the same counts and label on every square, on crafted and random maps.
 
 #include <gtest/gtest.h>
 
@@ -39,16 +38,15 @@ void ExpectSameAsLiteral(const MapLayout& map, const std::string& what) {
     }
 }
 
-// Any terrain code of the kind, so that every class and the codes past the
-// class table take part.
+// Any terrain code of the kind, so that every class and the codes past the class table take part.
 uint8_t RandomCode(std::mt19937& random, bool water) {
     if (water) return static_cast<uint8_t>(std::uniform_int_distribution<int>(2, 33)(random));
     const int code = std::uniform_int_distribution<int>(0, 223)(random);  // 224 land codes
     return static_cast<uint8_t>(code < 2 ? code : code + 32);
 }
 
-// A random map of up to 255 by 255, mostly small, of one of several textures,
-// with a random band and now and then a header that does not fit its squares.
+// A random map of up to 255 by 255, mostly small, of one of several textures, with a random band and now and
+// then a header that does not fit its squares.
 MapLayout RandomMap(std::mt19937& random) {
     auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     auto side = [&] {
@@ -92,17 +90,13 @@ TEST(LabelMassesAgainstLiteral, CraftedMapsInEveryRegimeWithBandsThatReachTheSea
     std::vector<std::pair<std::string, MapLayout>> maps = filemaker::CraftedMaps();
     // A water mass of 11475 squares, never given up, above separate squares that overflow the count.
     maps.emplace_back("big mass", Drawn([](int row, int column) {
-                          return row <= 45 || (row % 2 == 1 && column % 2 == 0);
-                      }));
+        return row <= 45 || (row % 2 == 1 && column % 2 == 0); }));
     // Separate squares that overflow the count, then rows of water that merge them, over and over.
     maps.emplace_back("overflow and merges", Drawn([](int row, int column) {
-                          const int phase = row % 5;
-                          return phase == 1 || phase == 3 ? column % 2 == 0 : phase == 4;
-                      }));
+        return row % 5 == 1 || row % 5 == 3 ? column % 2 == 0 : row % 5 == 4; }));
     // Pairs and single squares: counters of 1 and 2 tie among themselves.
     maps.emplace_back("ties", Drawn([](int row, int column) {
-                          return row % 3 == 1 ? column % 2 == 0 : row % 3 == 2 && column % 6 == 0;
-                      }));
+        return row % 3 == 1 ? column % 2 == 0 : row % 3 == 2 && column % 6 == 0; }));
     for (const auto& [name, map] : maps) {
         ExpectSameAsLiteral(map, name);
         ExpectSameAsLiteral(Banded(map, 1, 253), name + " in columns 1 to 253");
