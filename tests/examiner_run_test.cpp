@@ -76,7 +76,7 @@ TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndT
         return "Error loading " + kind + " file\n" + path + "\n" + rest + "\n";
     };
     const std::string unfound = "Unable to find file.\nreason: ";
-    const std::string entries[] = {
+    ExpectInOrder(text.out, {
         "Results for Map File: " + first,
         failure("Map", failing, "File is from newer version of Corvanta. An update may be available.") + "\n",
         failure("Map", scenarioAsMap, "File data is bad.\nhint: this is a scenario file; examine it with --kind scenario"),
@@ -90,13 +90,7 @@ TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndT
         failure("Map", odd + "/sub.map", unfound + "Is a directory"),
         failure("Map or Scenario", files.PathOf("empty"), unfound + "holds no *.map or *.scn files"),
         "Results for Map File: " + last,
-    };
-    size_t at = 0;
-    for (const std::string& entry : entries) {
-        const size_t found = text.out.find(entry, at);
-        EXPECT_NE(found, std::string::npos) << entry << "\nnot after " << at << " in\n" << text.out;
-        if (found != std::string::npos) at = found;
-    }
+    });
 
     // The same entries in json and csv: every one valid by the schema, the csv's columns the schema's.
     std::vector<std::string> arguments{"--format=json"};
@@ -151,17 +145,13 @@ TEST_F(ExaminerTest, AFolderStandsForItsGameFilesInNameOrderOfTheKindTheirExtens
     const std::string inner = files.Write("e.map/inner.scn", ScenarioFile(SmallMap(), {}, {}));
     const ProgramRun run = Examine({files.PathOf("")});
     EXPECT_EQ(run.exitStatus, 1);
-    const size_t a = run.out.find("Results for Scenario File: " + files.PathOf("a.scn"));
-    const size_t b = run.out.find("Results for Map File: " + files.PathOf("b.MAP"));
-    const size_t c = run.out.find("Results for Scenario File: " + files.PathOf("c.Scn"));
-    const size_t d = run.out.find("Error loading Scenario file\n" + mapNamedScenario + "\nFile data is bad.\n");
-    ASSERT_NE(d, std::string::npos);
-    EXPECT_LT(a, b);
-    EXPECT_LT(b, c);
-    EXPECT_LT(c, d);
-    EXPECT_EQ(run.out.find("notes.txt"), std::string::npos);
     // Its subfolders count only when asked for, in their places in the name order.
-    EXPECT_GT(run.out.find(files.PathOf("e.map") + "\nUnable to find file.\nreason: Is a directory\n"), d);
+    ExpectInOrder(run.out, {"Results for Scenario File: " + files.PathOf("a.scn"),
+                            "Results for Map File: " + files.PathOf("b.MAP"),
+                            "Results for Scenario File: " + files.PathOf("c.Scn"),
+                            "Error loading Scenario file\n" + mapNamedScenario + "\nFile data is bad.\n",
+                            files.PathOf("e.map") + "\nUnable to find file.\nreason: Is a directory\n"});
+    EXPECT_EQ(run.out.find("notes.txt"), std::string::npos);
     EXPECT_EQ(run.out.find(inner), std::string::npos);
     const ProgramRun recursive = Examine({"-r", files.PathOf("")});
     EXPECT_GT(recursive.out.find("Results for Scenario File: " + inner), recursive.out.find(mapNamedScenario));
