@@ -1,5 +1,7 @@
 // The json and csv reports: their exact keys and columns, and texts of any bytes carried through them intact.
 
+#include <tuple>
+
 #include "examiner/report.h"
 #include "examiner_run.h"
 
@@ -68,22 +70,14 @@ TEST_F(ExaminerTest, CsvHasAHeaderAndOneLineOfEqualColumnsPerFile) {
         const size_t column = std::find(header.begin(), header.end(), name) - header.begin();
         return column < line.size() ? line[column] : "(no such column)";
     };
-    EXPECT_EQ(field(lines[1], "path"), map);
-    EXPECT_EQ(field(lines[1], "pathBytes"), "");
-    EXPECT_EQ(field(lines[1], "kind"), "map");
-    EXPECT_EQ(field(lines[1], "terrainPercentages.Water"), "33");
-    EXPECT_EQ(field(lines[1], "averageProductionEfficiency"), "");
-    EXPECT_EQ(field(lines[1], "playerUnits.0.0"), "");
-    EXPECT_EQ(field(lines[2], "kind"), "scenario");
-    EXPECT_EQ(field(lines[2], "averageProductionEfficiency"), "70");
-    EXPECT_EQ(field(lines[2], "specialtyCounts.9"), "1");
-    EXPECT_EQ(field(lines[2], "playerUnits.5.14"), "0");
-    EXPECT_EQ(field(lines[3], "status"), "-11");
     const std::string readable = files.PathOf("caf\xef\xbf\xbd.map");
-    EXPECT_EQ(field(lines[3], "path"), readable);
-    EXPECT_EQ(field(lines[3], "message"), "Error loading Map file\n" + readable + "\nUnable to find file.");
-    EXPECT_EQ(field(lines[3], "reason"), "No such file or directory");
-    EXPECT_EQ(field(lines[3], "rows"), "");
+    const std::tuple<size_t, std::string_view, std::string> fields[] = {
+        {1, "path", map}, {1, "pathBytes", ""}, {1, "kind", "map"}, {1, "terrainPercentages.Water", "33"},
+        {1, "averageProductionEfficiency", ""}, {1, "playerUnits.0.0", ""}, {2, "kind", "scenario"},
+        {2, "averageProductionEfficiency", "70"}, {2, "specialtyCounts.9", "1"}, {2, "playerUnits.5.14", "0"},
+        {3, "status", "-11"}, {3, "path", readable}, {3, "reason", "No such file or directory"}, {3, "rows", ""},
+        {3, "message", "Error loading Map file\n" + readable + "\nUnable to find file."}};
+    for (const auto& [line, name, value] : fields) EXPECT_EQ(field(lines[line], name), value) << line << " " << name;
     // The path's bytes come back from their hex.
     std::string bytes;
     const std::string hex = field(lines[3], "pathBytes");
