@@ -1,8 +1,7 @@
 #pragma once
 
-// The GUI driver's shared parts: what a user sees of telvorn.exe's windows
-// and does to them, through the platform; examinations through the menu; and
-// the small game files they use.
+// What a user sees of telvorn.exe's windows and does to them, examinations
+// through the menu, and the small game files they use.
 
 #include <windows.h>
 
@@ -11,6 +10,7 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -56,15 +56,13 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = Wi
     return true;
 }
 
+// Sent: for another process's window GetWindowTextA gives only a caption that
+// the system holds; the system carries WM_GETTEXT's buffer across.
 inline std::string WindowText(HWND window) {
-    // Sent: for another process's window GetWindowTextA gives only a caption
-    // that the system holds; the system carries WM_GETTEXT's buffer across.
+    std::string text(4096, '\0');
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-    std::string text(length + 1, '\0');
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                             5000, &length))
-        return {};
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                        &length);
     text.resize(strnlen(text.c_str(), text.size()));
     return text;
 }
@@ -75,12 +73,8 @@ inline std::string ClassNameOf(HWND window) {
     return name;
 }
 
-inline std::string ControlText(HWND dialog, int id) {
-    const HWND control = GetDlgItem(dialog, id);
-    return control != nullptr ? WindowText(control) : std::string();
-}
+inline std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-// Waits until the window is gone or hidden; false when it stays.
 inline bool WaitUntilClosed(HWND window) {
     return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
@@ -94,7 +88,7 @@ inline GUITHREADINFO ThreadOf(HWND window) {
 
 struct KeyPress {
     WORD key;  // a virtual key: 'F', VK_RETURN, ...
-    bool alt;  // held down around it
+    bool alt = false;
 };
 
 // Types the keys (SendInput) into the window, made the active foreground
@@ -102,7 +96,8 @@ struct KeyPress {
 inline bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    const std::unique_ptr<void, decltype(&CloseHandle)> process(
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId), &CloseHandle);
     // Brought forward only when it is not, lest a dropped-down menu close; the
     // keys wait until the window's own thread has made it its active window.
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
@@ -115,15 +110,14 @@ inline bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
         SendInput(1, &input, sizeof input);
         Sleep(20);  // one keystroke after the other, as typed
     };
-    if (active) WaitForInputIdle(process, 2000);
+    if (active) WaitForInputIdle(process.get(), 2000);
     for (const KeyPress& press : active ? keys : std::vector<KeyPress>{}) {
         if (press.alt) send(VK_MENU, false);
         send(press.key, false);
         send(press.key, true);
         if (press.alt) send(VK_MENU, true);
-        WaitForInputIdle(process, 2000);
+        WaitForInputIdle(process.get(), 2000);
     }
-    if (process != nullptr) CloseHandle(process);
     return active;
 }
 
@@ -135,7 +129,7 @@ inline void ExpectEscLeavesOpen(HWND dialog) {
     ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
     SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
     ASSERT_EQ(ThreadOf(dialog).hwndFocus, parked) << "the focus can be put on the dialog's last control";
-    ASSERT_TRUE(PressKeys(dialog, {{VK_ESCAPE, false}, {VK_TAB, false}})) << "the dialog takes the keyboard";
+    ASSERT_TRUE(PressKeys(dialog, {{VK_ESCAPE}, {VK_TAB}})) << "the dialog takes the keyboard";
     ASSERT_TRUE(WaitUntil([&] { return ThreadOf(dialog).hwndFocus != parked; })) << "Tab moves the focus on";
     EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
 }
@@ -143,7 +137,7 @@ inline void ExpectEscLeavesOpen(HWND dialog) {
 // Posted, so that the driver never waits inside a modal window it opens.
 inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-// Saves the window's outer rectangle as the screenshots folder's name.bmp.
+// The window's outer rectangle, as the screenshots folder's name.bmp.
 inline void SaveScreenshot(HWND window, const std::string& name) {
     RECT area{};
     GetWindowRect(window, &area);
@@ -200,14 +194,8 @@ public:
 
     HANDLE Handle() const { return process; }
 
-    // The visible window of class TELVORN, waited for.
     HWND MainWindow() {
-        if (!IsWindow(mainWindow))
-            WaitUntil([&] {
-                const std::vector<HWND> windows = Windows("TELVORN");
-                mainWindow = windows.empty() ? nullptr : windows.front();
-                return mainWindow != nullptr;
-            });
+        if (!IsWindow(mainWindow)) mainWindow = WaitForWindow([](HWND) { return true; }, "TELVORN");
         return Required(mainWindow, "a visible window of class TELVORN appears");
     }
 
@@ -227,15 +215,18 @@ public:
         return found;
     }
 
-    // The visible dialog with exactly this caption, waited for.
-    HWND WaitForDialog(const std::string& caption) const {
-        HWND dialog = nullptr;
+    // The program's visible window of the class that is the one wanted, waited for.
+    HWND WaitForWindow(const std::function<bool(HWND)>& wanted, const char* className = "#32770") const {
+        HWND found = nullptr;
         WaitUntil([&] {
-            for (const HWND window : Windows())
-                if (WindowText(window) == caption) dialog = window;
-            return dialog != nullptr;
+            for (const HWND window : Windows(className))
+                if (wanted(window)) found = window;
+            return found != nullptr;
         });
-        return dialog;
+        return found;
+    }
+    HWND WaitForDialog(const std::string& caption) const {
+        return WaitForWindow([&](HWND window) { return WindowText(window) == caption; });
     }
 
     // True when, every message sent so far handled, no dialog shows and the
@@ -248,7 +239,6 @@ public:
                Windows().empty() && IsWindowEnabled(mainWindow);
     }
 
-    // Waits for the end of the process; false when it is still running.
     bool WaitForExit(DWORD& exitCode) {
         return WaitForSingleObject(process, WindowTimeout) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &exitCode);
     }
@@ -290,13 +280,8 @@ inline HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::stri
         edit = GetWindow(edit, GW_CHILD);
     SetWindowTextA(edit, nameOrPath.c_str());
     ClickButton(fileDialog, IDOK);
-    HWND answer = nullptr;
-    WaitUntil([&] {
-        for (const HWND dialog : program.Windows())
-            if (dialog != fileDialog) answer = dialog;
-        return answer != nullptr;
-    });
-    return Required(answer, "a window answers the choice of " + nameOrPath);
+    return Required(program.WaitForWindow([&](HWND dialog) { return dialog != fileDialog; }),
+                    "a window answers the choice of " + nameOrPath);
 }
 
 inline HWND ExamineThroughMenu(TelvornProcess& program, const ExamineKind& kind, const std::string& path) {

@@ -223,7 +223,7 @@ TEST(ResultsDialog, ShowsEveryFieldInItsLayoutAndClosesOnlyByOkOrEnter) {
         if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
         ExpectEscLeavesOpen(dialog);
         if (byEnter)
-            EXPECT_TRUE(PressKeys(dialog, {{VK_RETURN, false}})) << "the dialog takes the keyboard";
+            EXPECT_TRUE(PressKeys(dialog, {{VK_RETURN}})) << "the dialog takes the keyboard";
         else
             ClickButton(dialog, IDOK);
         ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";

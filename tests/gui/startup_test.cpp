@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <set>
-#include <type_traits>
 
 #include "tests/gui/gui_driver.h"
 
@@ -14,10 +12,10 @@ namespace {
 constexpr int PictureWidth = 640;
 constexpr int PictureHeight = 480;
 
-// telvorn.exe loaded as data, for reading its resources.
-using ProgramModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
-ProgramModule LoadProgram() {
-    return {LoadLibraryExA(Folders().program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary};
+// telvorn.exe loaded as data, for reading its resources; kept until the driver ends.
+HMODULE ProgramModule() {
+    static const HMODULE module = LoadLibraryExA(Folders().program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return module;
 }
 
 // The menu's items: text and id, or a pop-up's items in brackets; "-" for a separator.
@@ -44,17 +42,13 @@ std::string MenuSeen(HMENU menu) {
 // The picture as the program holds it, read from its own resources: pixels
 // top-down as 0x00RRGGBB.
 std::vector<uint32_t> ResourcePicture() {
-    const ProgramModule module = LoadProgram();
-    const auto bitmap = module ? static_cast<HBITMAP>(LoadImageA(module.get(), MAKEINTRESOURCEA(IDB_PICTURE),
-                                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
-                               : nullptr;
+    const HBITMAP bitmap = LoadBitmapA(ProgramModule(), MAKEINTRESOURCEA(IDB_PICTURE));
     std::vector<uint32_t> pixels(PictureWidth * PictureHeight);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, PictureWidth, -PictureHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info{{sizeof info.bmiHeader, PictureWidth, -PictureHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     const HDC screen = GetDC(nullptr);
-    const int rows = bitmap ? GetDIBits(screen, bitmap, 0, PictureHeight, pixels.data(), &info, DIB_RGB_COLORS) : 0;
+    const int rows = GetDIBits(screen, bitmap, 0, PictureHeight, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    if (bitmap != nullptr) DeleteObject(bitmap);
+    DeleteObject(bitmap);
     if (rows != PictureHeight) return {};
     for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
     return pixels;
@@ -89,30 +83,22 @@ std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& pictur
     return missed;
 }
 
-// Clicks the close box: where the window's own hit test says HTCLOSE along
-// the middle of the caption, a few pixels inside its right edge; pressed
-// and released as a hand does, with a moment between.
+// Clicks, as a hand does, a few pixels inside the right edge of what the
+// window's own hit test calls its close box along the caption's middle.
 void ClickCloseBox(HWND window) {
-    TITLEBARINFO titleBar{};
-    titleBar.cbSize = sizeof titleBar;
-    ASSERT_TRUE(GetTitleBarInfo(window, &titleBar)) << "the caption can be read";
-    const RECT& caption = titleBar.rcTitleBar;
-    POINT closeBox{-1, (caption.top + caption.bottom) / 2};
-    for (int x = caption.right - 1; x > caption.left && closeBox.x < 0; --x) {
-        DWORD_PTR hit = HTNOWHERE;
-        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, closeBox.y), SMTO_ABORTIFHUNG, 5000, &hit);
-        if (hit == HTCLOSE) closeBox.x = x - 3;
-    }
-    ASSERT_GE(closeBox.x, 0) << "the caption has a close box";
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int y = outer.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    int x = outer.right;
+    for (DWORD_PTR hit = HTNOWHERE; hit != HTCLOSE && --x > outer.left;)
+        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 5000, &hit);
+    ASSERT_GT(x, outer.left) << "the caption has a close box";
     ASSERT_TRUE(PressKeys(window, {})) << "the window comes to the front";
-    SetCursorPos(closeBox.x, closeBox.y);
+    SetCursorPos(x - 3, y);
     for (const DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         Sleep(150);
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi = {(closeBox.x * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN),
-                    (closeBox.y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN), 0,
-                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, 0, 0};
+        INPUT input{INPUT_MOUSE, {}};
+        input.mi.dwFlags = button;
         SendInput(1, &input, sizeof input);
     }
 }
@@ -133,8 +119,7 @@ TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
     // Wine keeps a menu inside its process, so the driver reads the menu that
     // the window class names from the program's resources; the keyboard test
     // shows that the window's bar is that menu.
-    const ProgramModule module = LoadProgram();
-    const HMENU bar = module ? LoadMenuA(module.get(), MAKEINTRESOURCEA(IDM_MAIN_MENU)) : nullptr;
+    const HMENU bar = LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(IDM_MAIN_MENU));
     ASSERT_NE(bar, nullptr) << "telvorn.exe holds menu 109";
     EXPECT_EQ(MenuSeen(bar),
               "\"&File\" [\"Examine Map\" 129, \"Examine Scenario\" 130, -, \"E&xit\" 105], "
@@ -170,7 +155,7 @@ TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
     TelvornProcess program;
     const HWND window = program.MainWindow();
     // Each key drops a new menu down, waited for before the next key.
-    for (const KeyPress key : {KeyPress{'F', true}, KeyPress{VK_RIGHT, false}}) {
+    for (const KeyPress key : {KeyPress{'F', true}, KeyPress{VK_RIGHT}}) {
         const std::vector<HWND> before = program.Windows("#32768");
         const auto dropped = [&] {
             for (const HWND menu : program.Windows("#32768"))
@@ -180,7 +165,7 @@ TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
         ASSERT_TRUE(PressKeys(window, {key}) && WaitUntil(dropped, 3000))
             << (key.alt ? "Alt+F drops the File menu down" : "Right drops the next menu down");
     }
-    ASSERT_TRUE(PressKeys(window, {{VK_RETURN, false}})) << "the menu takes Enter";
+    ASSERT_TRUE(PressKeys(window, {{VK_RETURN}})) << "the menu takes Enter";
     // Opened first from the keyboard and closed by Enter, then by command 132
     // and closed by OK.
     for (const bool byEnter : {true, false}) {
@@ -194,7 +179,7 @@ TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
         if (!byEnter) SaveScreenshot(dialog, "instructions-dialog");
         ExpectEscLeavesOpen(dialog);
         if (byEnter)
-            ASSERT_TRUE(PressKeys(dialog, {{VK_RETURN, false}})) << "the dialog takes the keyboard";
+            ASSERT_TRUE(PressKeys(dialog, {{VK_RETURN}})) << "the dialog takes the keyboard";
         else
             ClickButton(dialog, IDOK);
         EXPECT_TRUE(WaitUntilClosed(dialog)) << "the dialog closes";
