@@ -48,18 +48,16 @@ void ExpectDialogStartsIn(TelvornProcess& program, HWND dialog, const std::strin
     EXPECT_EQ(AskFileDialog(program, dialog, CDM_GETSPEC), name) << "the file name box";
 }
 
-// Chooses the name or path in the open file dialog and expects the error
-// box for the file of the kind at path, of version 0.
+// Expects the error box of a file of version 0 at path, chosen as choice.
 void ExpectVersionZero(TelvornProcess& program, HWND dialog, const ExamineKind& kind, const std::string& choice,
                        const std::string& path) {
     ExpectFileError(program, ChooseFile(program, dialog, choice),
                     FileErrorText(kind, LowerCased(path), UnsupportedVersion));
 }
 
-// One game-folder setting: the registry value (empty: none), an INI file
-// and its text (none when the file is empty), and the folder in which the
-// first file dialog must open ("*": the dialog's own default). In all of
-// them "{W}" stands for the driver's work folder.
+// The registry value and INI file (empty: none), the INI's text, and the
+// folder where the first file dialog opens ("*": the dialog's own default);
+// "{W}" stands for the driver's work folder.
 struct GameFolderSetting {
     const char* name;
     std::string registryValue, iniFile, iniText, firstFolder;
@@ -71,37 +69,16 @@ std::string InWork(std::string text) {
     return text;
 }
 
-// Sets the game's registry value, or deletes it when empty, in the
-// registry's 32-bit view, which the program reads also when built for 64 bits.
+// Empty deletes the value. In the 32-bit view, which the program reads also when built for 64 bits.
 void SetGameRegistryValue(const std::string& value) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecap\\Corvanta", 0, nullptr, 0,
                         KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
         Fail("the game's registry key can be written");
-    if (value.empty())
-        RegDeleteValueA(key, "INI_FILE_NAME");
-    else
-        RegSetValueExA(key, "INI_FILE_NAME", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+    value.empty() ? RegDeleteValueA(key, "INI_FILE_NAME")
+                  : RegSetValueExA(key, "INI_FILE_NAME", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>(value.size() + 1));
     RegCloseKey(key);
-}
-
-void ExpectFirstFolder(const GameFolderSetting& setting) {
-    std::string folder = InWork(setting.firstFolder);
-    if (folder != "*") MadeFolder(folder);
-    TelvornProcess program;
-    const HWND dialog = OpenFileDialog(program, MapKind);
-    if (folder == "*") {
-        const std::string shown = AskFileDialog(program, dialog, CDM_GETFOLDERPATH);
-        ASSERT_FALSE(shown.empty()) << "the dialog shows a folder";
-        folder = LowerCased(shown) + (shown.back() == '\\' ? "" : "\\");
-    }
-    ExpectDialogStartsIn(program, dialog, folder, "");
-    // A file of version 0, whose error text shows the full path examined.
-    const std::string probe = folder + "folder-probe.map";
-    RequireWritten(probe, SmallMap(0));
-    ExpectVersionZero(program, dialog, MapKind, "folder-probe.map", probe);
-    DeleteFileA(probe.c_str());
 }
 
 }  // namespace
@@ -109,28 +86,27 @@ void ExpectFirstFolder(const GameFolderSetting& setting) {
 TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
     std::string longFolder = "C:\\";
     for (int i = 0; i < 99; ++i) longFolder += "LongFolder";
+    const std::string ini = "{W}\\games\\Game.ini", cv = "{W}\\run\\CV.ini", fallback = "C:\\corvanta\\map\\";
     const GameFolderSetting settings[] = {
         {"no registry value, no .\\CV.ini", "", "", "", "{W}\\run\\map\\"},
-        {"no registry value, .\\CV.ini with MAIN", "", "{W}\\run\\CV.ini", "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n",
+        {"no registry value, .\\CV.ini with MAIN", "", cv, "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n",
          "{W}\\games\\local corvanta\\map\\"},
-        {"no registry value, .\\CV.ini without MAIN", "", "{W}\\run\\CV.ini", "[FILE]\nOTHER=C:\\Elsewhere\n[PATHS]\nMAIN=C:\\Elsewhere\n",
-         "C:\\corvanta\\map\\"},
-        {"registry value naming an INI with MAIN", "{W}\\Games\\Game.INI", "{W}\\games\\Game.ini",
+        {"no registry value, .\\CV.ini without MAIN", "", cv, "[FILE]\nOTHER=C:\\Elsewhere\n[PATHS]\nMAIN=C:\\Elsewhere\n",
+         fallback},
+        {"registry value naming an INI with MAIN", "{W}\\Games\\Game.INI", ini,
          "[FILE]\nMAIN={W}\\Games\\Corvanta Deluxe\n", "{W}\\games\\corvanta deluxe\\map\\"},
         // The registry names the INI, so .\CV.ini is not read even when it exists.
-        {"registry value naming a missing INI", "{W}\\Games\\Missing.ini", "{W}\\run\\CV.ini",
-         "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n", "C:\\corvanta\\map\\"},
-        {"registry value naming an INI without MAIN", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini", "[FILE]\nOTHER=1\n",
-         "C:\\corvanta\\map\\"},
-        {"INI with an empty MAIN", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini", "[FILE]\nMAIN=\n", "C:\\map\\"},
-        {"INI with a MAIN ending in a backslash", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini",
-         "[FILE]\nMAIN={W}\\Games\\Trailing\\\n", "{W}\\games\\trailing\\map\\"},
-        // A folder far too long for the dialog: the dialog starts in its own
-        // default folder (Wine's: the folder last used), and nothing overflows.
-        {"INI with a MAIN of 993 characters", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini",
-         "[FILE]\nMAIN=" + longFolder + "\n", "*"},
-        // A registry value longer than the 1000-byte buffer names no file.
-        {"registry value of 1000 characters", "C:\\" + std::string(997, 'x'), "", "", "C:\\corvanta\\map\\"},
+        {"registry value naming a missing INI", "{W}\\Games\\Missing.ini", cv, "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n",
+         fallback},
+        {"registry value naming an INI without MAIN", ini, ini, "[FILE]\nOTHER=1\n", fallback},
+        {"INI with an empty MAIN", ini, ini, "[FILE]\nMAIN=\n", "C:\\map\\"},
+        {"INI with a MAIN ending in a backslash", ini, ini, "[FILE]\nMAIN={W}\\Games\\Trailing\\\n",
+         "{W}\\games\\trailing\\map\\"},
+        // Far too long for the dialog, which starts in its own default folder
+        // (Wine's: the folder last used), and nothing overflows.
+        {"INI with a MAIN of 993 characters", ini, ini, "[FILE]\nMAIN=" + longFolder + "\n", "*"},
+        // Longer than the 1000-byte buffer, it names no file.
+        {"registry value of 1000 characters", "C:\\" + std::string(997, 'x'), "", "", fallback},
     };
     MadeFolder(Folders().work + "\\games");
     for (const GameFolderSetting& setting : settings) {
@@ -139,7 +115,21 @@ TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
         SetGameRegistryValue(InWork(setting.registryValue));
         if (!iniFile.empty()) std::ofstream(iniFile) << InWork(setting.iniText);  // text mode: Windows line ends
         try {
-            ExpectFirstFolder(setting);
+            std::string folder = InWork(setting.firstFolder);
+            if (folder != "*") MadeFolder(folder);
+            TelvornProcess program;
+            const HWND dialog = OpenFileDialog(program, MapKind);
+            if (folder == "*") {
+                folder = AskFileDialog(program, dialog, CDM_GETFOLDERPATH);
+                if (folder.empty()) Fail("the dialog shows a folder");
+                folder += folder.back() == '\\' ? "" : "\\";
+            }
+            ExpectDialogStartsIn(program, dialog, folder, "");
+            // A file of version 0, whose error text shows the full path examined.
+            const std::string probe = folder + "folder-probe.map";
+            RequireWritten(probe, SmallMap(0));
+            ExpectVersionZero(program, dialog, MapKind, "folder-probe.map", probe);
+            DeleteFileA(probe.c_str());
         } catch (const std::exception& error) {
             ADD_FAILURE() << error.what();
         }
