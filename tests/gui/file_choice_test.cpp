@@ -1,13 +1,13 @@
-// What the file dialog remembers and what the program makes of a choice:
-// the game folder in which the first dialog opens, one folder shared by
-// both kinds, a name for each kind, lower-cased paths, and paths longer than
-// 127 characters. (A name typed without extension is not among them: Wine's
-// dialog refuses it as missing before it adds the default extension, where
-// Windows adds it first.)
+// What the file dialog remembers and the program makes of a choice: the game
+// folder, one folder shared by both kinds, a name for each, lower-cased and
+// long paths. (Not a name without extension: Wine's dialog refuses it as
+// missing before it adds the default extension, where Windows adds it first.)
 
 #include "tests/gui/gui_driver.h"
 
 #include <commdlg.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -29,13 +29,10 @@ std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT messa
     return text;
 }
 
-// The folder, made with all its parents; its path ends with a backslash.
+// The folder, made with all its parents (or an exception); its path ends with a backslash.
 std::string MadeFolder(const std::string& path) {
-    const std::string folder = path.back() == '\\' ? path : path + "\\";
-    for (size_t end = folder.find('\\', 3); end != std::string::npos; end = folder.find('\\', end + 1))
-        CreateDirectoryA(folder.substr(0, end).c_str(), nullptr);
-    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) Fail("the folder can be made: " + folder);
-    return folder;
+    std::filesystem::create_directories(path);
+    return path.back() == '\\' ? path : path + "\\";
 }
 
 void ExpectDialogStartsIn(TelvornProcess& program, HWND dialog, const std::string& folder, const std::string& name) {
