@@ -19,21 +19,19 @@
 #include "filemaker/game_file_writer.h"
 #include "ui/resources/resource.h"
 
-// The driver's folders, without a trailing backslash: the driver and
-// telvorn.exe lie in WORK\bin, and beside bin lie run (where the program
-// runs, with the samples in run\map), files and screenshots.
+// The driver and telvorn.exe lie in WORK\bin; beside bin lie run (where the
+// program runs, with the samples in run\map), files and screenshots.
 struct DriverFolders {
-    std::string work, program, run, files, screenshots;
+    std::string work, program = work + "\\bin\\telvorn.exe", run = work + "\\run", files = work + "\\files",
+                      screenshots = work + "\\screenshots";
 };
 inline const DriverFolders& Folders() {
-    static const DriverFolders folders = [] {
+    static const DriverFolders folders{[] {
         char self[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string bin = self;
-        bin.erase(bin.rfind('\\'));
-        const std::string work = bin.substr(0, bin.rfind('\\'));
-        return DriverFolders{work, bin + "\\telvorn.exe", work + "\\run", work + "\\files", work + "\\screenshots"};
-    }();
+        const std::string path = self;
+        return path.substr(0, path.rfind('\\', path.rfind('\\') - 1));
+    }()};
     return folders;
 }
 
@@ -44,8 +42,6 @@ T Required(T value, const std::string& what) {
     if (!value) Fail(what);
     return value;
 }
-
-// ---- Windows, read and driven through the platform.
 
 constexpr DWORD WindowTimeout = 20000;  // how long a window may take to appear under Wine
 constexpr int MessageBoxTextId = 0xFFFF;
@@ -86,18 +82,14 @@ inline GUITHREADINFO ThreadOf(HWND window) {
     return thread;
 }
 
-struct KeyPress {
-    WORD key;  // a virtual key: 'F', VK_RETURN, ...
-    bool alt = false;
-};
+using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 
-// Types the keys (SendInput) into the window, made the active foreground
-// window first; false when it cannot be.
-inline bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
+// Types the virtual keys (SendInput), each with Alt held or not, into the
+// window, made the active foreground window first; false when it cannot be.
+inline bool PressKeys(HWND window, const std::vector<WORD>& keys, bool alt = false) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    const std::unique_ptr<void, decltype(&CloseHandle)> process(
-        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId), &CloseHandle);
+    const Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId), &CloseHandle);
     // Brought forward only when it is not, lest a dropped-down menu close; the
     // keys wait until the window's own thread has made it its active window.
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
@@ -111,15 +103,18 @@ inline bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
         Sleep(20);  // one keystroke after the other, as typed
     };
     if (active) WaitForInputIdle(process.get(), 2000);
-    for (const KeyPress& press : active ? keys : std::vector<KeyPress>{}) {
-        if (press.alt) send(VK_MENU, false);
-        send(press.key, false);
-        send(press.key, true);
-        if (press.alt) send(VK_MENU, true);
+    for (const WORD key : active ? keys : std::vector<WORD>{}) {
+        if (alt) send(VK_MENU, false);
+        send(key, false);
+        send(key, true);
+        if (alt) send(VK_MENU, true);
         WaitForInputIdle(process.get(), 2000);
     }
     return active;
 }
+
+// Posted, so that the driver never waits inside a modal window it opens.
+inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 inline void ExpectEscLeavesOpen(HWND dialog) {
     // Were Esc to close the dialog, it would at once. A Tab typed after it
@@ -129,13 +124,11 @@ inline void ExpectEscLeavesOpen(HWND dialog) {
     ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
     SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
     ASSERT_EQ(ThreadOf(dialog).hwndFocus, parked) << "the focus can be put on the dialog's last control";
-    ASSERT_TRUE(PressKeys(dialog, {{VK_ESCAPE}, {VK_TAB}})) << "the dialog takes the keyboard";
+    ASSERT_TRUE(PressKeys(dialog, {VK_ESCAPE, VK_TAB})) << "the dialog takes the keyboard";
     ASSERT_TRUE(WaitUntil([&] { return ThreadOf(dialog).hwndFocus != parked; })) << "Tab moves the focus on";
     EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
 }
 
-// Posted, so that the driver never waits inside a modal window it opens.
-inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // The window's outer rectangle, as the screenshots folder's name.bmp.
 inline void SaveScreenshot(HWND window, const std::string& name) {
@@ -145,25 +138,26 @@ inline void SaveScreenshot(HWND window, const std::string& name) {
     // Bottom-up rows of 24-bit BGR padded to four bytes, as a BMP stores them.
     BITMAPINFOHEADER header{sizeof header, area.right - area.left, area.bottom - area.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     header.biSizeImage = static_cast<DWORD>(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
-    std::string pixels(header.biSizeImage, '\0');
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, header.biWidth, header.biHeight);
+    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + header.biSizeImage), 0, 0,
+                                sizeof file + sizeof header};  // "BM"
+    void* pixels = nullptr;
+    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pixels, nullptr, 0);
     const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY);
+    const bool copied = bitmap != nullptr &&
+                        BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY) &&
+                        GdiFlush();
+    if (copied)
+        std::ofstream(Folders().screenshots + "\\" + name + ".bmp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(&file), sizeof file)
+            .write(reinterpret_cast<const char*>(&header), sizeof header)
+            .write(static_cast<const char*>(pixels), header.biSizeImage);
     SelectObject(memory, previous);
-    const bool copied = GetDIBits(memory, bitmap, 0, header.biHeight, pixels.data(),
-                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == header.biHeight;
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    ASSERT_TRUE(copied) << "the screen can be read for " << name;
-    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + pixels.size()), 0, 0,
-                                sizeof file + sizeof header};  // "BM"
-    std::ofstream(Folders().screenshots + "\\" + name + ".bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(&file), sizeof file)
-        .write(reinterpret_cast<const char*>(&header), sizeof header)
-        .write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    EXPECT_TRUE(copied) << "the screen can be read for " << name;
 }
 
 // One run of telvorn.exe, started in the run folder; terminated when its
@@ -249,12 +243,24 @@ private:
     HWND mainWindow = nullptr;
 };
 
-// ---- Examinations as a user runs them.
+// Expects the dialog owned by the main window, modal and without a system
+// menu; Esc to leave it open, then OK (or Enter) to close it, and nothing to follow.
+inline void ExpectModalClosesByOkOrEnter(TelvornProcess& program, HWND dialog, bool byEnter) {
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow()) << "the dialog is owned by the main window";
+    EXPECT_FALSE(IsWindowEnabled(program.MainWindow())) << "the dialog is modal: the main window is disabled";
+    EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no system menu or close box";
+    ExpectEscLeavesOpen(dialog);
+    if (byEnter)
+        EXPECT_TRUE(PressKeys(dialog, {VK_RETURN})) << "the dialog takes the keyboard";
+    else
+        ClickButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";
+    EXPECT_TRUE(program.ShowsNothingMore()) << "nothing follows, and the main window takes input again";
+}
 
 struct ExamineKind {
-    int command;  // of the menu
-    const char* dialogTitle;
-    const char* kindName;  // as the error text names the kind
+    int command;
+    const char* dialogTitle, *kindName;  // kindName: as the error text and results title name it
 };
 inline const ExamineKind MapKind{IDM_EXAMINE_MAP, "Select MAP to Load:", "Map"};
 inline const ExamineKind ScenarioKind{IDM_EXAMINE_SCENARIO, "Select Scenario to Load:", "Scenario"};
@@ -304,8 +310,6 @@ inline std::string LowerCased(std::string text) {
     LowerCaseAscii(text);
     return text;
 }
-
-// ---- Game files, written with the project's file maker.
 
 inline std::string FixturePath(const std::string& name) { return Folders().files + "\\" + name; }
 

@@ -115,6 +115,10 @@ bool OverlapIsTheLayouts(HWND first, HWND second) {
     return a && b && a->second == b->second && std::abs(UnitColumn(*a) - UnitColumn(*b)) < 20;
 }
 
+std::string Named(HWND control) {
+    return "control " + std::to_string(GetDlgCtrlID(control)) + " \"" + WindowText(control) + "\"";
+}
+
 // Every control lies inside the dialog's client area, the unit table is the
 // scenario's alone, each unit field at its column and row, and no two controls
 // other than group boxes overlap, except exactly the unit table's pairs.
@@ -128,7 +132,7 @@ void ExpectTidyLayout(HWND dialog, bool scenario) {
         RECT rect{}, common{};
         GetWindowRect(control, &rect);
         EXPECT_TRUE(IntersectRect(&common, &rect, &client) && EqualRect(&common, &rect))
-            << "control " << GetDlgCtrlID(control) << " \"" << WindowText(control) << "\" lies inside the dialog";
+            << Named(control) << " lies inside the dialog";
         // The template's 416 by 242 dialog units give the scale, as
         // MapDialogRect cannot reach into another process's dialog.
         if (const auto unit = UnitPlayerAndRow(GetDlgCtrlID(control))) {
@@ -150,9 +154,7 @@ void ExpectTidyLayout(HWND dialog, bool scenario) {
             if (!IntersectRect(&common, &placed[i].second, &placed[j].second)) continue;
             const bool unitPair = OverlapIsTheLayouts(placed[i].first, placed[j].first);
             unitPairs += unitPair;
-            EXPECT_TRUE(unitPair) << "control " << GetDlgCtrlID(placed[i].first) << " \"" << WindowText(placed[i].first)
-                                  << "\" overlaps control " << GetDlgCtrlID(placed[j].first) << " \""
-                                  << WindowText(placed[j].first) << "\"";
+            EXPECT_TRUE(unitPair) << Named(placed[i].first) << " overlaps " << Named(placed[j].first);
         }
     EXPECT_EQ(unitPairs, scenario ? 23 : 0) << "the unit table's fields overlap where its columns make them";
 }
@@ -163,11 +165,11 @@ struct Results {
     const char* fileName;
     filemaker::GameFile (*make)();  // nullptr: fileName is a sample in the run folder's map folder
     Fields fields;
-    const char* screenshot;  // or nullptr
+    const char* screenshot = nullptr;
 };
 
 const Results AllResults[] = {
-    {"a map with known figures", MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields, nullptr},
+    {"a map with known figures", MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields},
     {"the sample archipelago.map", MapKind, "archipelago.map", nullptr, {{IDC_COLUMNS, "60"}, {IDC_ROWS, "18"}},
      "map-results"},
     // 255 single water squares, none touching another, in 40 x 40 land.
@@ -179,15 +181,15 @@ const Results AllResults[] = {
          for (size_t placed = 0; placed < 255; ++placed) map.squares[(1 + placed / 20 * 2) * 40 + placed % 20 * 2] = WaterCode;
          return filemaker::MapFile(map, {});
      },
-     {{IDC_WATER_MASSES, ">255"}, {IDC_LAND_MASSES, "1"}}, nullptr},
+     {{IDC_WATER_MASSES, ">255"}, {IDC_LAND_MASSES, "1"}}},
     {"a scenario's 72 unit fields, negative and extreme", ScenarioKind, "Figures.SCN",
-     [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits()), nullptr},
+     [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits())},
     {"the sample straits.scn", ScenarioKind, "straits.scn", nullptr, {{IDC_COLUMNS, "48"}, {IDC_ROWS, "20"}},
      "scenario-results"},
     // After a scenario, the map layout again; with no wrap.
     {"a long file name shows in full in the title", MapKind,
      "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-Buffer-Could-Hold.MAP",
-     [] { return SmallMap(); }, {{IDC_MAP_WRAP, "NO"}, {IDC_COLUMNS, "5"}, {IDC_AVERAGE_PRODUCTION, "50"}}, nullptr},
+     [] { return SmallMap(); }, {{IDC_MAP_WRAP, "NO"}, {IDC_COLUMNS, "5"}, {IDC_AVERAGE_PRODUCTION, "50"}}},
 };
 
 }  // namespace
@@ -204,19 +206,10 @@ TEST(ResultsDialog, ShowsEveryFieldInItsLayoutAndClosesOnlyByOkOrEnter) {
         ASSERT_EQ(WindowText(dialog), std::string("Results for ") + results.kind.kindName + " File: " +
                                           LowerCased(results.fileName))
             << ControlText(dialog, MessageBoxTextId);
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow()) << "the dialog is owned by the main window";
-        EXPECT_FALSE(IsWindowEnabled(program.MainWindow())) << "the dialog is modal: the main window is disabled";
-        EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no system menu or close box";
         for (const Field& field : results.fields) EXPECT_EQ(ControlText(dialog, field.id), field.text) << "field " << field.id;
         ExpectTidyLayout(dialog, &results.kind == &ScenarioKind);
         if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
-        ExpectEscLeavesOpen(dialog);
-        if (byEnter)
-            EXPECT_TRUE(PressKeys(dialog, {{VK_RETURN}})) << "the dialog takes the keyboard";
-        else
-            ClickButton(dialog, IDOK);
-        ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";
-        EXPECT_TRUE(program.ShowsNothingMore()) << "nothing follows the results dialog";
+        ExpectModalClosesByOkOrEnter(program, dialog, byEnter);
         byEnter = !byEnter;
     }
 }
