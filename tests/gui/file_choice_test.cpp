@@ -15,16 +15,16 @@ namespace {
 // pointer of its own process, so the answer is read from there.
 std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT message) {
     constexpr SIZE_T size = 2048;
-    void* const reply = VirtualAllocEx(program.Handle(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    void* const reply = VirtualAllocEx(program.Process(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     if (reply == nullptr) return {};
     std::string text(size, '\0');
     DWORD_PTR length = 0;
     SIZE_T read = 0;
     if (!SendMessageTimeoutA(dialog, message, size, reinterpret_cast<LPARAM>(reply), SMTO_ABORTIFHUNG, 5000,
                              &length) ||
-        static_cast<LONG_PTR>(length) < 0 || !ReadProcessMemory(program.Handle(), reply, text.data(), size, &read))
+        static_cast<LONG_PTR>(length) < 0 || !ReadProcessMemory(program.Process(), reply, text.data(), size, &read))
         read = 0;
-    VirtualFreeEx(program.Handle(), reply, 0, MEM_RELEASE);
+    VirtualFreeEx(program.Process(), reply, 0, MEM_RELEASE);
     text.resize(strnlen(text.c_str(), read));
     return text;
 }

@@ -173,29 +173,22 @@ public:
                             Folders().run.c_str(), &startup, &started))
             Fail("telvorn.exe starts (" + Folders().program + ")");
         CloseHandle(started.hThread);
-        process = started.hProcess;
+        process.reset(started.hProcess);
         processId = started.dwProcessId;
     }
     ~TelvornProcess() {
-        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-        }
-        CloseHandle(process);
+        if (TerminateProcess(process.get(), 1)) WaitForSingleObject(process.get(), 5000);
     }
-    TelvornProcess(const TelvornProcess&) = delete;
-    TelvornProcess& operator=(const TelvornProcess&) = delete;
 
-    HANDLE Handle() const { return process; }
+    HANDLE Process() const { return process.get(); }
 
     HWND MainWindow() {
         if (!IsWindow(mainWindow)) mainWindow = WaitForWindow([](HWND) { return true; }, "TELVORN");
         return Required(mainWindow, "a visible window of class TELVORN appears");
     }
 
-    // Sent as the menu does, without waiting, so that it comes before a later
-    // ShowsNothingMore's message and the driver never waits inside a modal
-    // window it opens.
+    // Sent as the menu does, without waiting inside a modal window it opens,
+    // and so before a later ShowsNothingMore's message.
     void Command(int id) { SendNotifyMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     // The program's visible top-level windows of the class, topmost first.
@@ -223,22 +216,25 @@ public:
         return WaitForWindow([&](HWND window) { return WindowText(window) == caption; });
     }
 
-    // True when, every message sent so far handled, no dialog shows and the
-    // main window takes input. Sent messages are handled in order, and only
-    // once the program's thread asks for messages again: in its main loop, or
-    // in the loop of a modal window that it has already made.
+    // True when, every message sent so far handled (in order, once the program
+    // asks for messages again, in its main loop or a modal window's), no dialog
+    // shows and the main window takes input.
     bool ShowsNothingMore() {
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, WindowTimeout, &result) != 0 &&
                Windows().empty() && IsWindowEnabled(mainWindow);
     }
 
-    bool WaitForExit(DWORD& exitCode) {
-        return WaitForSingleObject(process, WindowTimeout) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &exitCode);
+    // Waited for; STILL_ACTIVE while the program runs on.
+    DWORD ExitCode() {
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(process.get(), WindowTimeout);
+        GetExitCodeProcess(process.get(), &code);
+        return code;
     }
 
 private:
-    HANDLE process = nullptr;
+    ::Handle process{nullptr, &CloseHandle};
     DWORD processId = 0;
     HWND mainWindow = nullptr;
 };

@@ -101,13 +101,6 @@ void ClickCloseBox(HWND window) {
     }
 }
 
-// Ends the program as a user does, expecting exit code 0.
-void ExpectExitCodeZero(TelvornProcess& program, const char* how) {
-    DWORD exitCode = 1;
-    ASSERT_TRUE(program.WaitForExit(exitCode)) << how << " ends the process";
-    EXPECT_EQ(exitCode, 0u) << how;
-}
-
 }  // namespace
 
 TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
@@ -146,7 +139,7 @@ TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
         if (size.cx == 640 && missed.empty()) SaveScreenshot(window, "main-window");
     }
     ClickCloseBox(window);
-    ExpectExitCodeZero(program, "the click on the close box");
+    EXPECT_EQ(program.ExitCode(), 0u) << "the click on the close box ends the program with exit code 0";
 }
 
 TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
@@ -175,5 +168,5 @@ TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
         ExpectModalClosesByOkOrEnter(program, dialog, byEnter);
     }
     program.Command(IDM_EXIT);
-    ExpectExitCodeZero(program, "Exit");
+    EXPECT_EQ(program.ExitCode(), 0u) << "Exit ends the program with exit code 0";
 }
