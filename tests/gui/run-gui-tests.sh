@@ -1,24 +1,18 @@
 #!/usr/bin/env bash
-# Runs the end-to-end GUI tests: telvorn-gui-driver.exe drives the real
-# telvorn.exe under Wine, in a virtual desktop on a private Xvfb display and a
-# Wine prefix of its own (~/.wine and $WINEPREFIX are never touched).
-#
-#   tests/gui/run-gui-tests.sh BUILD_WIN_DIR [--update-screenshots] [FILTER]
-#
-# BUILD_WIN_DIR is a finished cross build; FILTER is a --gtest_filter.
-# Screenshots go to BUILD_WIN_DIR/gui-screenshots as PNG, and with
-# --update-screenshots also to docs/screenshots. The last line is
-# "GUI tests: N passed, N failed"; the exit code is non-zero unless all pass.
+# Runs telvorn-gui-driver.exe, which drives the real telvorn.exe, under Wine in
+# a private Xvfb display and Wine prefix (~/.wine and $WINEPREFIX stay as they
+# are). BUILD_WIN_DIR is a finished cross build, FILTER a --gtest_filter.
+# Screenshots go to BUILD_WIN_DIR/gui-screenshots as PNG, and also to
+# docs/screenshots with --update-screenshots. The last line is "GUI tests:
+# N passed, N failed"; the exit code is non-zero unless all pass.
 set -euo pipefail
 
 usage() { echo "usage: $0 BUILD_WIN_DIR [--update-screenshots] [FILTER]" >&2; exit 2; }
 fail() { echo "run-gui-tests: $*" >&2; exit 2; }
 [[ $# -ge 1 ]] || usage
 build_dir=$(cd "$1" && pwd) || usage
-shift
-update_screenshots=false
-filter=()
-for argument in "$@"; do
+update_screenshots=false filter=()
+for argument in "${@:2}"; do
   case "$argument" in
     --update-screenshots) update_screenshots=true ;;
     -*) usage ;;
@@ -44,9 +38,8 @@ else
 fi
 for tool in "$wine" wineserver Xvfb convert timeout; do command -v "$tool" >/dev/null || fail "$tool is not installed"; done
 
-started=$SECONDS
+started=$SECONDS xvfb_pid=
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-gui.XXXXXX")
-xvfb_pid=
 export WINEPREFIX="$scratch/prefix" WINEARCH=win$bits WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer dialogs
 
@@ -93,18 +86,13 @@ mkdir -p "$shots"
 for bitmap in "$work/screenshots/"*.bmp; do
   [[ -e $bitmap ]] && convert "$bitmap" -strip -define png:exclude-chunks=date,time "$shots/$(basename "$bitmap" .bmp).png"
 done
-if $update_screenshots; then
-  mkdir -p "$source_dir/docs/screenshots"
-  cp "$shots/"*.png "$source_dir/docs/screenshots/"
-  echo "run-gui-tests: screenshots copied to docs/screenshots"
-fi
+! $update_screenshots || { cp "$shots/"*.png "$source_dir/docs/screenshots/" && echo "run-gui-tests: screenshots copied to docs/screenshots"; }
 
 echo "run-gui-tests: $((SECONDS - started)) s; screenshots in $shots"
 report=$(head -n 3 "$work/results.xml" 2>/dev/null | grep -o '<testsuites [^>]*>' || true)
 attribute() { sed -n "s/.* $1=\"\([0-9]*\)\".*/\1/p" <<<"$report"; }
 if [[ -n $report ]]; then
-  failed=$(attribute failures)
-  passed=$(($(attribute tests) - failed - $(attribute disabled)))
+  failed=$(attribute failures) passed=$(($(attribute tests) - $(attribute failures) - $(attribute disabled)))
 else
   echo "run-gui-tests: the driver ended without its report; Wine's last words:"
   grep -v 'Read access denied for device' "$scratch/wine.log" | tail -n 20 || true
