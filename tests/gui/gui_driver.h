@@ -84,14 +84,12 @@ inline GUITHREADINFO ThreadOf(HWND window) {
 
 using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 
-// Types the virtual keys (SendInput), each with Alt held or not, into the
-// window, made the active foreground window first; false when it cannot be.
+// False when the window cannot be made the active foreground window.
 inline bool PressKeys(HWND window, const std::vector<WORD>& keys, bool alt = false) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     const Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId), &CloseHandle);
-    // Brought forward only when it is not, lest a dropped-down menu close; the
-    // keys wait until the window's own thread has made it its active window.
+    // Brought forward only when it is not, lest a dropped-down menu close.
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
     const bool active =
         WaitUntil([&] { return GetForegroundWindow() == window && ThreadOf(window).hwndActive == window; }, 3000);
@@ -117,9 +115,8 @@ inline bool PressKeys(HWND window, const std::vector<WORD>& keys, bool alt = fal
 inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 inline void ExpectEscLeavesOpen(HWND dialog) {
-    // Were Esc to close the dialog, it would at once. A Tab typed after it
-    // comes later from the same input queue, so once the Tab has moved the
-    // focus on from the control where the driver put it, Esc has been handled.
+    // A Tab typed after Esc comes later from the same input queue: once it has
+    // moved the focus on from where the driver put it, Esc has been handled.
     const HWND parked = GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST);
     ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
     SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
@@ -130,7 +127,6 @@ inline void ExpectEscLeavesOpen(HWND dialog) {
 }
 
 
-// The window's outer rectangle, as the screenshots folder's name.bmp.
 inline void SaveScreenshot(HWND window, const std::string& name) {
     RECT area{};
     GetWindowRect(window, &area);
@@ -191,7 +187,6 @@ public:
     // and so before a later ShowsNothingMore's message.
     void Command(int id) { SendNotifyMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-    // The program's visible top-level windows of the class, topmost first.
     std::vector<HWND> Windows(const char* className = "#32770") const {
         std::vector<HWND> found;
         for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) {
@@ -202,7 +197,6 @@ public:
         return found;
     }
 
-    // The program's visible window of the class that is the one wanted, waited for.
     HWND WaitForWindow(const std::function<bool(HWND)>& wanted, const char* className = "#32770") const {
         HWND found = nullptr;
         WaitUntil([&] {
@@ -273,8 +267,7 @@ inline HWND OpenFileDialog(TelvornProcess& program, const ExamineKind& kind) {
     return Required(program.WaitForDialog(kind.dialogTitle), std::string("the file dialog opens: ") + kind.dialogTitle);
 }
 
-// Types into the file name box, presses Open and waits for the next dialog:
-// the error box, a results dialog or the file dialog's own warning.
+// Gives the next dialog: the error box, a results dialog or the file dialog's own warning.
 inline HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::string& nameOrPath) {
     // The edit control inside the file name combo box (cmb13), where a user types.
     HWND edit = GetDlgItem(fileDialog, cmb13);
@@ -290,8 +283,6 @@ inline HWND ExamineThroughMenu(TelvornProcess& program, const ExamineKind& kind,
     return ChooseFile(program, OpenFileDialog(program, kind), path);
 }
 
-// Expects the "File Error!" box, owned by the main window, with one OK button
-// and exactly this text, and closes it with OK.
 inline void ExpectFileError(TelvornProcess& program, HWND box, const std::string& text) {
     EXPECT_EQ(WindowText(box), "File Error!");
     EXPECT_EQ(ControlText(box, MessageBoxTextId), text);
@@ -301,7 +292,7 @@ inline void ExpectFileError(TelvornProcess& program, HWND box, const std::string
     EXPECT_TRUE(WaitUntilClosed(box)) << "OK closes the message box";
 }
 
-// The letters A to Z lower-cased, as the program lower-cases chosen paths.
+// As the program lower-cases chosen paths.
 inline std::string LowerCased(std::string text) {
     LowerCaseAscii(text);
     return text;

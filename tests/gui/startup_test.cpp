@@ -18,7 +18,7 @@ HMODULE ProgramModule() {
     return module;
 }
 
-// The menu's items: text and id, or a pop-up's items in brackets; "-" for a separator.
+// Text and id, or a pop-up's items in brackets; "-" for a separator.
 std::string MenuSeen(HMENU menu) {
     std::string shown;
     for (int position = 0; position < GetMenuItemCount(menu); ++position) {
@@ -53,17 +53,15 @@ std::vector<uint32_t> ResourcePicture() {
     return pixels;
 }
 
-// Waits until every point of a grid over the client area, and two corners,
-// shows a pixel of the picture within two pixels of where a whole-picture
-// stretch takes it from; gives the points missed otherwise.
+// Waits until a grid of points and two corners each show a pixel within two
+// pixels of where a whole-picture stretch takes it from; gives those missed.
 std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& picture) {
     std::string missed;
     WaitUntil([&] {
         RECT area{};
         GetClientRect(window, &area);
         std::vector<POINT> points = {{1, 1}, {area.right - 2, area.bottom - 2}};
-        for (int i = 0; i < 8; ++i)
-            for (int j = 0; j < 6; ++j) points.push_back({area.right * (2 * i + 1) / 16, area.bottom * (2 * j + 1) / 12});
+        for (int i = 0; i < 48; ++i) points.push_back({area.right * (i % 8 * 2 + 1) / 16, area.bottom * (i / 8 * 2 + 1) / 12});
         const HDC client = GetDC(window);
         missed.clear();
         for (const POINT& point : points) {
@@ -123,9 +121,7 @@ TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
     EXPECT_EQ(ClassNameOf(window), "TELVORN");
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW)
         << "caption, system menu, sizing frame, minimise and maximise boxes";
-    // The picture shows only once start-up is complete: the driver waits.
-    // Then one side at a time: the part of the client area that was there
-    // before must be drawn again too, with the new proportions.
+    // One side at a time: the part that was there before must be drawn again too.
     for (const SIZE size : {SIZE{640, 480}, SIZE{860, 480}, SIZE{860, 640}}) {
         SCOPED_TRACE("outer size " + std::to_string(size.cx) + " x " + std::to_string(size.cy));
         if (size.cx != 640) SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -157,8 +153,6 @@ TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
             << (key == 'F' ? "Alt+F drops the File menu down" : "Right drops the next menu down");
     }
     ASSERT_TRUE(PressKeys(window, {VK_RETURN})) << "the menu takes Enter";
-    // Opened first from the keyboard and closed by Enter, then by command 132
-    // and closed by OK.
     for (const bool byEnter : {true, false}) {
         SCOPED_TRACE(byEnter ? "opened by the menu's keys, closed by Enter" : "opened by command 132, closed by OK");
         if (!byEnter) program.Command(IDM_HELP_AND_CREDITS);
