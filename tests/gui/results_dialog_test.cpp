@@ -57,36 +57,28 @@ struct Field {
 };
 using Fields = std::vector<Field>;
 
-Fields operator+(Fields first, const Fields& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-// Terrain counts, City to Edge, and their percentages of the squares.
-Fields TerrainFields(const std::vector<std::string>& counts, const std::vector<std::string>& percentages) {
-    Fields fields;
-    for (int terrainClass = 0; terrainClass < static_cast<int>(counts.size()); ++terrainClass) {
-        fields.push_back({IDC_TERRAIN_COUNT_FIRST + terrainClass, counts[terrainClass]});
-        fields.push_back({IDC_TERRAIN_PERCENT_FIRST - terrainClass, percentages[terrainClass]});
-    }
-    return fields;
-}
-
 // What FiguresFile shows, in both layouts.
-const Fields FiguresFields = Fields{
-    {IDC_COLUMNS, "30"}, {IDC_ROWS, "10"}, {IDC_TOTAL_SQUARES, "300"}, {IDC_MAP_WRAP, "YES"},
-    {IDC_AVERAGE_PRODUCTION, "102"}, {IDC_WATER_MASSES, "1"}, {IDC_LAND_MASSES, "1"},
-    // Specialty k is on k - 2 cities.
-    {IDC_SPECIALTY_IN, "7"}, {IDC_SPECIALTY_AR, "8"}, {IDC_SPECIALTY_F, "9"}, {IDC_SPECIALTY_B, "10"},
-    {IDC_SPECIALTY_AC, "6"}, {IDC_SPECIALTY_TR, "1"}, {IDC_SPECIALTY_DD, "2"}, {IDC_SPECIALTY_SS, "3"},
-    {IDC_SPECIALTY_CR, "4"}, {IDC_SPECIALTY_BB, "5"},
-} + TerrainFields({"2", "100", "120", "30", "20", "15", "10", "3"}, {"0", "33", "40", "10", "6", "5", "3", "1"});
+const Fields FiguresFields = [] {
+    Fields fields{
+        {IDC_COLUMNS, "30"}, {IDC_ROWS, "10"}, {IDC_TOTAL_SQUARES, "300"}, {IDC_MAP_WRAP, "YES"},
+        {IDC_AVERAGE_PRODUCTION, "102"}, {IDC_WATER_MASSES, "1"}, {IDC_LAND_MASSES, "1"},
+        // Specialty k is on k - 2 cities.
+        {IDC_SPECIALTY_IN, "7"}, {IDC_SPECIALTY_AR, "8"}, {IDC_SPECIALTY_F, "9"}, {IDC_SPECIALTY_B, "10"},
+        {IDC_SPECIALTY_AC, "6"}, {IDC_SPECIALTY_TR, "1"}, {IDC_SPECIALTY_DD, "2"}, {IDC_SPECIALTY_SS, "3"},
+        {IDC_SPECIALTY_CR, "4"}, {IDC_SPECIALTY_BB, "5"}};
+    // Terrain counts, City to Edge, and their percentages of the squares.
+    const char* counts[] = {"2", "100", "120", "30", "20", "15", "10", "3"};
+    const char* percents[] = {"0", "33", "40", "10", "6", "5", "3", "1"};
+    for (int terrain = 0; terrain < 8; ++terrain)
+        fields.insert(fields.end(), {{IDC_TERRAIN_COUNT_FIRST + terrain, counts[terrain]},
+                                     {IDC_TERRAIN_PERCENT_FIRST - terrain, percents[terrain]}});
+    return fields;
+}();
 
-// Row r (0 to 10) of player p's column shows count UnitRowEntries[r]; the
-// AB row shows count 13.
-Fields UnitFields(const filemaker::UnitTable& units) {
+// The fields and, after them, the unit table's: row r (0 to 10) of player p's
+// column shows count UnitRowEntries[r]; the AB row shows count 13.
+Fields WithUnitFields(Fields fields, const filemaker::UnitTable& units) {
     constexpr int UnitRowEntries[11] = {0, 9, 10, 11, 12, 3, 4, 5, 6, 7, 8};
-    Fields fields;
     for (int player = 0; player < 6; ++player) {
         for (int row = 0; row < 11; ++row)
             fields.push_back({IDC_UNIT_FIRST + 11 * player + row, std::to_string(units[player][UnitRowEntries[row]])});
@@ -119,9 +111,7 @@ std::string Named(HWND control) {
     return "control " + std::to_string(GetDlgCtrlID(control)) + " \"" + WindowText(control) + "\"";
 }
 
-// Every control lies inside the dialog's client area, the unit table is the
-// scenario's alone, each unit field at its column and row, and no two controls
-// other than group boxes overlap, except exactly the unit table's pairs.
+// No two controls other than group boxes overlap, except exactly the unit table's pairs.
 void ExpectTidyLayout(HWND dialog, bool scenario) {
     RECT client{};
     GetClientRect(dialog, &client);
@@ -183,7 +173,7 @@ const Results AllResults[] = {
      },
      {{IDC_WATER_MASSES, ">255"}, {IDC_LAND_MASSES, "1"}}},
     {"a scenario's 72 unit fields, negative and extreme", ScenarioKind, "Figures.SCN",
-     [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits())},
+     [] { return FiguresFile(KnownUnits()); }, WithUnitFields(FiguresFields, KnownUnits())},
     {"the sample straits.scn", ScenarioKind, "straits.scn", nullptr, {{IDC_COLUMNS, "48"}, {IDC_ROWS, "20"}},
      "scenario-results"},
     // After a scenario, the map layout again; with no wrap.
