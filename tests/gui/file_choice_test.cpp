@@ -14,15 +14,15 @@ namespace {
 // Asks the file dialog a CDM_ question. It writes the answer through a
 // pointer of its own process, so the answer is read from there.
 std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT message) {
-    constexpr SIZE_T size = 2048;
-    void* const reply = VirtualAllocEx(program.Process(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    if (reply == nullptr) return {};
-    std::string text(size, '\0');
+    std::string text(2048, '\0');
+    void* const reply = VirtualAllocEx(program.Process(), nullptr, text.size(), MEM_COMMIT, PAGE_READWRITE);
     DWORD_PTR length = 0;
     SIZE_T read = 0;
-    if (!SendMessageTimeoutA(dialog, message, size, reinterpret_cast<LPARAM>(reply), SMTO_ABORTIFHUNG, 5000,
+    if (reply == nullptr ||
+        !SendMessageTimeoutA(dialog, message, text.size(), reinterpret_cast<LPARAM>(reply), SMTO_ABORTIFHUNG, 5000,
                              &length) ||
-        static_cast<LONG_PTR>(length) < 0 || !ReadProcessMemory(program.Process(), reply, text.data(), size, &read))
+        static_cast<LONG_PTR>(length) < 0 ||
+        !ReadProcessMemory(program.Process(), reply, text.data(), text.size(), &read))
         read = 0;
     VirtualFreeEx(program.Process(), reply, 0, MEM_RELEASE);
     text.resize(strnlen(text.c_str(), read));
@@ -45,7 +45,6 @@ void ExpectDialogStartsIn(TelvornProcess& program, HWND dialog, const std::strin
     EXPECT_EQ(AskFileDialog(program, dialog, CDM_GETSPEC), name) << "the file name box";
 }
 
-// Expects the error box of a file of version 0 at path, chosen as choice.
 void ExpectVersionZero(TelvornProcess& program, HWND dialog, const ExamineKind& kind, const std::string& choice,
                        const std::string& path) {
     ExpectFileError(program, ChooseFile(program, dialog, choice),
@@ -122,7 +121,7 @@ TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
                 folder += folder.back() == '\\' ? "" : "\\";
             }
             ExpectDialogStartsIn(program, dialog, folder, "");
-            // A file of version 0, whose error text shows the full path examined.
+            // Version 0, so that the error text shows the full path examined.
             const std::string probe = folder + "folder-probe.map";
             RequireWritten(probe, SmallMap(0));
             ExpectVersionZero(program, dialog, MapKind, "folder-probe.map", probe);
@@ -143,33 +142,26 @@ TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
     const std::string missing = FixturePath("nowhere.scn");
     DeleteFileA(missing.c_str());
     TelvornProcess program;
-    // The error text shows the path examined, lower-cased.
     ExpectVersionZero(program, OpenFileDialog(program, MapKind), MapKind, first + "World.MAP", first + "World.MAP");
-    {
-        SCOPED_TRACE("Examine Scenario after a map");
-        const HWND dialog = OpenFileDialog(program, ScenarioKind);
-        ExpectDialogStartsIn(program, dialog, first, "");
-        // A missing name is refused by the file dialog itself, which stays open.
-        const HWND warning = ChooseFile(program, dialog, missing);
-        EXPECT_EQ(GetWindow(warning, GW_OWNER), dialog) << "the warning is the file dialog's own";
-        EXPECT_NE(WindowText(warning), "File Error!");
-        ClickButton(warning, IDOK);
-        EXPECT_TRUE(WaitUntilClosed(warning)) << "OK closes the warning";
-        EXPECT_TRUE(IsWindowVisible(dialog)) << "the file dialog stays open for another choice";
-        ExpectVersionZero(program, dialog, ScenarioKind, second + "second.scn", second + "second.scn");
-    }
-    {
-        SCOPED_TRACE("Examine Map after a scenario");
-        const HWND dialog = OpenFileDialog(program, MapKind);
-        ExpectDialogStartsIn(program, dialog, second, "world.map");
-        ClickButton(dialog, IDCANCEL);
-        EXPECT_TRUE(WaitUntilClosed(dialog)) << "Cancel closes the map dialog";
-        EXPECT_TRUE(program.ShowsNothingMore()) << "after Cancel nothing opens and the main window takes input";
-    }
-    SCOPED_TRACE("Examine Scenario after a cancelled map");
+    // Examine Scenario after a map: a missing name is refused by the file dialog itself, which stays open.
+    const HWND scenarioDialog = OpenFileDialog(program, ScenarioKind);
+    ExpectDialogStartsIn(program, scenarioDialog, first, "");
+    const HWND warning = ChooseFile(program, scenarioDialog, missing);
+    EXPECT_EQ(GetWindow(warning, GW_OWNER), scenarioDialog) << "the warning is the file dialog's own";
+    EXPECT_NE(WindowText(warning), "File Error!");
+    ClickButton(warning, IDOK);
+    EXPECT_TRUE(WaitUntilClosed(warning)) << "OK closes the warning";
+    EXPECT_TRUE(IsWindowVisible(scenarioDialog)) << "the file dialog stays open for another choice";
+    ExpectVersionZero(program, scenarioDialog, ScenarioKind, second + "second.scn", second + "second.scn");
+    // Examine Map after a scenario, cancelled.
+    const HWND mapDialog = OpenFileDialog(program, MapKind);
+    ExpectDialogStartsIn(program, mapDialog, second, "world.map");
+    ClickButton(mapDialog, IDCANCEL);
+    EXPECT_TRUE(WaitUntilClosed(mapDialog)) << "Cancel closes the map dialog";
+    EXPECT_TRUE(program.ShowsNothingMore()) << "after Cancel nothing opens and the main window takes input";
+    // Examine Scenario after a cancelled map: a bare name is looked for in the folder the dialog shows.
     const HWND dialog = OpenFileDialog(program, ScenarioKind);
     ExpectDialogStartsIn(program, dialog, second, "second.scn");
-    // A bare name is looked for in the folder the dialog shows.
     ExpectVersionZero(program, dialog, ScenarioKind, "second.scn", second + "second.scn");
 }
 
