@@ -44,7 +44,7 @@ TEST(ExamineFailure, EachShowsOneErrorBoxWithItsReasonAndNothingMore) {
                                        : nullptr,
                           &CloseHandle);
         ASSERT_TRUE(!failure.held || held.get() != INVALID_HANDLE_VALUE) << "the file can be held without sharing";
-        const HWND answer = ExamineThroughMenu(program, failure.kind, path);
+        const HWND answer = ChooseFile(program, OpenFileDialog(program, failure.kind), path);
         if (failure.screenshot != nullptr) SaveScreenshot(answer, failure.screenshot);
         ExpectFileError(program, answer, FileErrorText(failure.kind, LowerCased(path), failure.reason));
         EXPECT_TRUE(program.ShowsNothingMore()) << "no results dialog or second message follows the error";

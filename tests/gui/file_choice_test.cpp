@@ -173,7 +173,7 @@ TEST(FileChoice, PathLongerThan127CharactersIsExaminedOrRefusedAloud) {
     ASSERT_LT(path.size(), 240u) << "the path fits the platform";
     RequireWritten(path, SmallMap(2));
     TelvornProcess program;
-    const HWND answer = ExamineThroughMenu(program, MapKind, path);
+    const HWND answer = ChooseFile(program, OpenFileDialog(program, MapKind), path);
     EXPECT_EQ(GetWindow(answer, GW_OWNER), program.MainWindow()) << "the program itself answers the long path";
     const std::string text = ControlText(answer, MessageBoxTextId);
     if (text.rfind("Error loading Map file\n", 0) == 0) {

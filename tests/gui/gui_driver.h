@@ -279,10 +279,6 @@ inline HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::stri
                     "a window answers the choice of " + nameOrPath);
 }
 
-inline HWND ExamineThroughMenu(TelvornProcess& program, const ExamineKind& kind, const std::string& path) {
-    return ChooseFile(program, OpenFileDialog(program, kind), path);
-}
-
 inline void ExpectFileError(TelvornProcess& program, HWND box, const std::string& text) {
     EXPECT_EQ(WindowText(box), "File Error!");
     EXPECT_EQ(ControlText(box, MessageBoxTextId), text);

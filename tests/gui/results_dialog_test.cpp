@@ -191,7 +191,7 @@ TEST(ResultsDialog, ShowsEveryFieldInItsLayoutAndClosesOnlyByOkOrEnter) {
         SCOPED_TRACE(results.name);
         std::string path = Folders().run + "\\map\\" + results.fileName;
         if (results.make != nullptr) RequireWritten(path = FixturePath(results.fileName), results.make());
-        const HWND dialog = ExamineThroughMenu(program, results.kind, path);
+        const HWND dialog = ChooseFile(program, OpenFileDialog(program, results.kind), path);
         // The title, with the lower-cased name; a failure shows a message box in its place.
         ASSERT_EQ(WindowText(dialog), std::string("Results for ") + results.kind.kindName + " File: " +
                                           LowerCased(results.fileName))
