@@ -11,16 +11,15 @@ struct Failure {
     const char* fileName;
     filemaker::GameFile (*make)();
     const char* reason;
-    bool held;               // the file exists, but is held open without sharing
-    const char* screenshot;  // the name of the error box's picture, or nullptr
+    bool held = false;                 // the file exists, but is held open without sharing
+    const char* screenshot = nullptr;  // of the error box
 };
 
 const Failure Failures[] = {
-    {"a file that cannot be opened", MapKind, "held.map", [] { return SmallMap(); }, "Unable to find file.", true,
-     nullptr},
+    {"a file that cannot be opened", MapKind, "held.map", [] { return SmallMap(); }, "Unable to find file.", true},
     {"a scenario chosen under Examine Map", MapKind, "wrong-kind.scn", [] { return SmallFile(true); },
-     "File data is bad.", false, nullptr},
-    {"a map of version 0", MapKind, "version-0.map", [] { return SmallMap(0); }, UnsupportedVersion, false, nullptr},
+     "File data is bad."},
+    {"a map of version 0", MapKind, "version-0.map", [] { return SmallMap(0); }, UnsupportedVersion},
     {"a map of version 2", MapKind, "version-2.map", [] { return SmallMap(2); }, NewerVersion, false, "error-box"},
     {"a scenario without its SCND chunk", ScenarioKind, "no-units.scn",
      [] {
@@ -28,7 +27,7 @@ const Failure Failures[] = {
          file.typeTag = "CSCN";
          return file;
      },
-     "File data is bad.", false, nullptr},
+     "File data is bad."},
 };
 
 }  // namespace
@@ -41,15 +40,11 @@ TEST(ExamineFailure, EachShowsOneErrorBoxWithItsReasonAndNothingMore) {
         RequireWritten(path, failure.make());
         // Held without sharing, the program cannot open the file although the
         // file dialog sees that it exists.
-        struct Held {
-            HANDLE handle;
-            ~Held() {
-                if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-            }
-        } const held{failure.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                  : INVALID_HANDLE_VALUE};
-        ASSERT_TRUE(!failure.held || held.handle != INVALID_HANDLE_VALUE) << "the file can be held without sharing";
-        const HWND answer = ExamineThroughMenu(program, failure.kind, path);
+        const Handle held(failure.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                       : nullptr,
+                          &CloseHandle);
+        ASSERT_TRUE(!failure.held || held.get() != INVALID_HANDLE_VALUE) << "the file can be held without sharing";
+        const HWND answer = ChooseFile(program, OpenFileDialog(program, failure.kind), path);
         if (failure.screenshot != nullptr) SaveScreenshot(answer, failure.screenshot);
         ExpectFileError(program, answer, FileErrorText(failure.kind, LowerCased(path), failure.reason));
         EXPECT_TRUE(program.ShowsNothingMore()) << "no results dialog or second message follows the error";

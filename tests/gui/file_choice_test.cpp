@@ -1,41 +1,38 @@
-// What the file dialog remembers and what the program makes of a choice:
-// the game folder in which the first dialog opens, one folder shared by
-// both kinds, a name for each kind, lower-cased paths, and paths longer than
-// 127 characters. (A name typed without extension is not among them: Wine's
-// dialog refuses it as missing before it adds the default extension, where
-// Windows adds it first.)
+// What the file dialog remembers and the program makes of a choice: the game
+// folder, one folder shared by both kinds, a name for each, lower-cased and
+// long paths. (Not a name without extension: Wine's dialog refuses it as
+// missing before it adds the default extension, where Windows adds it first.)
 
 #include "tests/gui/gui_driver.h"
 
 #include <commdlg.h>
+
+#include <filesystem>
 
 namespace {
 
 // Asks the file dialog a CDM_ question. It writes the answer through a
 // pointer of its own process, so the answer is read from there.
 std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT message) {
-    constexpr SIZE_T size = 2048;
-    void* const reply = VirtualAllocEx(program.Handle(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    if (reply == nullptr) return {};
-    std::string text(size, '\0');
+    std::string text(2048, '\0');
+    void* const reply = VirtualAllocEx(program.Process(), nullptr, text.size(), MEM_COMMIT, PAGE_READWRITE);
     DWORD_PTR length = 0;
     SIZE_T read = 0;
-    if (!SendMessageTimeoutA(dialog, message, size, reinterpret_cast<LPARAM>(reply), SMTO_ABORTIFHUNG, 5000,
+    if (reply == nullptr ||
+        !SendMessageTimeoutA(dialog, message, text.size(), reinterpret_cast<LPARAM>(reply), SMTO_ABORTIFHUNG, 5000,
                              &length) ||
-        static_cast<LONG_PTR>(length) < 0 || !ReadProcessMemory(program.Handle(), reply, text.data(), size, &read))
+        static_cast<LONG_PTR>(length) < 0 ||
+        !ReadProcessMemory(program.Process(), reply, text.data(), text.size(), &read))
         read = 0;
-    VirtualFreeEx(program.Handle(), reply, 0, MEM_RELEASE);
+    VirtualFreeEx(program.Process(), reply, 0, MEM_RELEASE);
     text.resize(strnlen(text.c_str(), read));
     return text;
 }
 
-// The folder, made with all its parents; its path ends with a backslash.
+// The folder, made with all its parents (or an exception); its path ends with a backslash.
 std::string MadeFolder(const std::string& path) {
-    const std::string folder = path.back() == '\\' ? path : path + "\\";
-    for (size_t end = folder.find('\\', 3); end != std::string::npos; end = folder.find('\\', end + 1))
-        CreateDirectoryA(folder.substr(0, end).c_str(), nullptr);
-    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) Fail("the folder can be made: " + folder);
-    return folder;
+    std::filesystem::create_directories(path);
+    return path.back() == '\\' ? path : path + "\\";
 }
 
 void ExpectDialogStartsIn(TelvornProcess& program, HWND dialog, const std::string& folder, const std::string& name) {
@@ -48,18 +45,15 @@ void ExpectDialogStartsIn(TelvornProcess& program, HWND dialog, const std::strin
     EXPECT_EQ(AskFileDialog(program, dialog, CDM_GETSPEC), name) << "the file name box";
 }
 
-// Chooses the name or path in the open file dialog and expects the error
-// box for the file of the kind at path, of version 0.
 void ExpectVersionZero(TelvornProcess& program, HWND dialog, const ExamineKind& kind, const std::string& choice,
                        const std::string& path) {
     ExpectFileError(program, ChooseFile(program, dialog, choice),
                     FileErrorText(kind, LowerCased(path), UnsupportedVersion));
 }
 
-// One game-folder setting: the registry value (empty: none), an INI file
-// and its text (none when the file is empty), and the folder in which the
-// first file dialog must open ("*": the dialog's own default). In all of
-// them "{W}" stands for the driver's work folder.
+// The registry value and INI file (empty: none), the INI's text, and the
+// folder where the first file dialog opens ("*": the dialog's own default);
+// "{W}" stands for the driver's work folder.
 struct GameFolderSetting {
     const char* name;
     std::string registryValue, iniFile, iniText, firstFolder;
@@ -71,37 +65,16 @@ std::string InWork(std::string text) {
     return text;
 }
 
-// Sets the game's registry value, or deletes it when empty, in the
-// registry's 32-bit view, which the program reads also when built for 64 bits.
+// Empty deletes the value. In the 32-bit view, which the program reads also when built for 64 bits.
 void SetGameRegistryValue(const std::string& value) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecap\\Corvanta", 0, nullptr, 0,
                         KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
         Fail("the game's registry key can be written");
-    if (value.empty())
-        RegDeleteValueA(key, "INI_FILE_NAME");
-    else
-        RegSetValueExA(key, "INI_FILE_NAME", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+    value.empty() ? RegDeleteValueA(key, "INI_FILE_NAME")
+                  : RegSetValueExA(key, "INI_FILE_NAME", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>(value.size() + 1));
     RegCloseKey(key);
-}
-
-void ExpectFirstFolder(const GameFolderSetting& setting) {
-    std::string folder = InWork(setting.firstFolder);
-    if (folder != "*") MadeFolder(folder);
-    TelvornProcess program;
-    const HWND dialog = OpenFileDialog(program, MapKind);
-    if (folder == "*") {
-        const std::string shown = AskFileDialog(program, dialog, CDM_GETFOLDERPATH);
-        ASSERT_FALSE(shown.empty()) << "the dialog shows a folder";
-        folder = LowerCased(shown) + (shown.back() == '\\' ? "" : "\\");
-    }
-    ExpectDialogStartsIn(program, dialog, folder, "");
-    // A file of version 0, whose error text shows the full path examined.
-    const std::string probe = folder + "folder-probe.map";
-    RequireWritten(probe, SmallMap(0));
-    ExpectVersionZero(program, dialog, MapKind, "folder-probe.map", probe);
-    DeleteFileA(probe.c_str());
 }
 
 }  // namespace
@@ -109,28 +82,27 @@ void ExpectFirstFolder(const GameFolderSetting& setting) {
 TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
     std::string longFolder = "C:\\";
     for (int i = 0; i < 99; ++i) longFolder += "LongFolder";
+    const std::string ini = "{W}\\games\\Game.ini", cv = "{W}\\run\\CV.ini", fallback = "C:\\corvanta\\map\\";
     const GameFolderSetting settings[] = {
         {"no registry value, no .\\CV.ini", "", "", "", "{W}\\run\\map\\"},
-        {"no registry value, .\\CV.ini with MAIN", "", "{W}\\run\\CV.ini", "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n",
+        {"no registry value, .\\CV.ini with MAIN", "", cv, "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n",
          "{W}\\games\\local corvanta\\map\\"},
-        {"no registry value, .\\CV.ini without MAIN", "", "{W}\\run\\CV.ini", "[FILE]\nOTHER=C:\\Elsewhere\n[PATHS]\nMAIN=C:\\Elsewhere\n",
-         "C:\\corvanta\\map\\"},
-        {"registry value naming an INI with MAIN", "{W}\\Games\\Game.INI", "{W}\\games\\Game.ini",
+        {"no registry value, .\\CV.ini without MAIN", "", cv, "[FILE]\nOTHER=C:\\Elsewhere\n[PATHS]\nMAIN=C:\\Elsewhere\n",
+         fallback},
+        {"registry value naming an INI with MAIN", "{W}\\Games\\Game.INI", ini,
          "[FILE]\nMAIN={W}\\Games\\Corvanta Deluxe\n", "{W}\\games\\corvanta deluxe\\map\\"},
         // The registry names the INI, so .\CV.ini is not read even when it exists.
-        {"registry value naming a missing INI", "{W}\\Games\\Missing.ini", "{W}\\run\\CV.ini",
-         "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n", "C:\\corvanta\\map\\"},
-        {"registry value naming an INI without MAIN", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini", "[FILE]\nOTHER=1\n",
-         "C:\\corvanta\\map\\"},
-        {"INI with an empty MAIN", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini", "[FILE]\nMAIN=\n", "C:\\map\\"},
-        {"INI with a MAIN ending in a backslash", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini",
-         "[FILE]\nMAIN={W}\\Games\\Trailing\\\n", "{W}\\games\\trailing\\map\\"},
-        // A folder far too long for the dialog: the dialog starts in its own
-        // default folder (Wine's: the folder last used), and nothing overflows.
-        {"INI with a MAIN of 993 characters", "{W}\\games\\Game.ini", "{W}\\games\\Game.ini",
-         "[FILE]\nMAIN=" + longFolder + "\n", "*"},
-        // A registry value longer than the 1000-byte buffer names no file.
-        {"registry value of 1000 characters", "C:\\" + std::string(997, 'x'), "", "", "C:\\corvanta\\map\\"},
+        {"registry value naming a missing INI", "{W}\\Games\\Missing.ini", cv, "[FILE]\nMAIN={W}\\Games\\Local Corvanta\n",
+         fallback},
+        {"registry value naming an INI without MAIN", ini, ini, "[FILE]\nOTHER=1\n", fallback},
+        {"INI with an empty MAIN", ini, ini, "[FILE]\nMAIN=\n", "C:\\map\\"},
+        {"INI with a MAIN ending in a backslash", ini, ini, "[FILE]\nMAIN={W}\\Games\\Trailing\\\n",
+         "{W}\\games\\trailing\\map\\"},
+        // Far too long for the dialog, which starts in its own default folder
+        // (Wine's: the folder last used), and nothing overflows.
+        {"INI with a MAIN of 993 characters", ini, ini, "[FILE]\nMAIN=" + longFolder + "\n", "*"},
+        // Longer than the 1000-byte buffer, it names no file.
+        {"registry value of 1000 characters", "C:\\" + std::string(997, 'x'), "", "", fallback},
     };
     MadeFolder(Folders().work + "\\games");
     for (const GameFolderSetting& setting : settings) {
@@ -139,7 +111,21 @@ TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
         SetGameRegistryValue(InWork(setting.registryValue));
         if (!iniFile.empty()) std::ofstream(iniFile) << InWork(setting.iniText);  // text mode: Windows line ends
         try {
-            ExpectFirstFolder(setting);
+            std::string folder = InWork(setting.firstFolder);
+            if (folder != "*") MadeFolder(folder);
+            TelvornProcess program;
+            const HWND dialog = OpenFileDialog(program, MapKind);
+            if (folder == "*") {
+                folder = AskFileDialog(program, dialog, CDM_GETFOLDERPATH);
+                if (folder.empty()) Fail("the dialog shows a folder");
+                folder += folder.back() == '\\' ? "" : "\\";
+            }
+            ExpectDialogStartsIn(program, dialog, folder, "");
+            // Version 0, so that the error text shows the full path examined.
+            const std::string probe = folder + "folder-probe.map";
+            RequireWritten(probe, SmallMap(0));
+            ExpectVersionZero(program, dialog, MapKind, "folder-probe.map", probe);
+            DeleteFileA(probe.c_str());
         } catch (const std::exception& error) {
             ADD_FAILURE() << error.what();
         }
@@ -156,33 +142,26 @@ TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
     const std::string missing = FixturePath("nowhere.scn");
     DeleteFileA(missing.c_str());
     TelvornProcess program;
-    // The error text shows the path examined, lower-cased.
     ExpectVersionZero(program, OpenFileDialog(program, MapKind), MapKind, first + "World.MAP", first + "World.MAP");
-    {
-        SCOPED_TRACE("Examine Scenario after a map");
-        const HWND dialog = OpenFileDialog(program, ScenarioKind);
-        ExpectDialogStartsIn(program, dialog, first, "");
-        // A missing name is refused by the file dialog itself, which stays open.
-        const HWND warning = ChooseFile(program, dialog, missing);
-        EXPECT_EQ(GetWindow(warning, GW_OWNER), dialog) << "the warning is the file dialog's own";
-        EXPECT_NE(WindowText(warning), "File Error!");
-        ClickButton(warning, IDOK);
-        EXPECT_TRUE(WaitUntilClosed(warning)) << "OK closes the warning";
-        EXPECT_TRUE(IsWindowVisible(dialog)) << "the file dialog stays open for another choice";
-        ExpectVersionZero(program, dialog, ScenarioKind, second + "second.scn", second + "second.scn");
-    }
-    {
-        SCOPED_TRACE("Examine Map after a scenario");
-        const HWND dialog = OpenFileDialog(program, MapKind);
-        ExpectDialogStartsIn(program, dialog, second, "world.map");
-        ClickButton(dialog, IDCANCEL);
-        EXPECT_TRUE(WaitUntilClosed(dialog)) << "Cancel closes the map dialog";
-        EXPECT_TRUE(program.ShowsNothingMore()) << "after Cancel nothing opens and the main window takes input";
-    }
-    SCOPED_TRACE("Examine Scenario after a cancelled map");
+    // Examine Scenario after a map: a missing name is refused by the file dialog itself, which stays open.
+    const HWND scenarioDialog = OpenFileDialog(program, ScenarioKind);
+    ExpectDialogStartsIn(program, scenarioDialog, first, "");
+    const HWND warning = ChooseFile(program, scenarioDialog, missing);
+    EXPECT_EQ(GetWindow(warning, GW_OWNER), scenarioDialog) << "the warning is the file dialog's own";
+    EXPECT_NE(WindowText(warning), "File Error!");
+    ClickButton(warning, IDOK);
+    EXPECT_TRUE(WaitUntilClosed(warning)) << "OK closes the warning";
+    EXPECT_TRUE(IsWindowVisible(scenarioDialog)) << "the file dialog stays open for another choice";
+    ExpectVersionZero(program, scenarioDialog, ScenarioKind, second + "second.scn", second + "second.scn");
+    // Examine Map after a scenario, cancelled.
+    const HWND mapDialog = OpenFileDialog(program, MapKind);
+    ExpectDialogStartsIn(program, mapDialog, second, "world.map");
+    ClickButton(mapDialog, IDCANCEL);
+    EXPECT_TRUE(WaitUntilClosed(mapDialog)) << "Cancel closes the map dialog";
+    EXPECT_TRUE(program.ShowsNothingMore()) << "after Cancel nothing opens and the main window takes input";
+    // Examine Scenario after a cancelled map: a bare name is looked for in the folder the dialog shows.
     const HWND dialog = OpenFileDialog(program, ScenarioKind);
     ExpectDialogStartsIn(program, dialog, second, "second.scn");
-    // A bare name is looked for in the folder the dialog shows.
     ExpectVersionZero(program, dialog, ScenarioKind, "second.scn", second + "second.scn");
 }
 
@@ -194,7 +173,7 @@ TEST(FileChoice, PathLongerThan127CharactersIsExaminedOrRefusedAloud) {
     ASSERT_LT(path.size(), 240u) << "the path fits the platform";
     RequireWritten(path, SmallMap(2));
     TelvornProcess program;
-    const HWND answer = ExamineThroughMenu(program, MapKind, path);
+    const HWND answer = ChooseFile(program, OpenFileDialog(program, MapKind), path);
     EXPECT_EQ(GetWindow(answer, GW_OWNER), program.MainWindow()) << "the program itself answers the long path";
     const std::string text = ControlText(answer, MessageBoxTextId);
     if (text.rfind("Error loading Map file\n", 0) == 0) {

@@ -1,8 +1,7 @@
 #pragma once
 
-// The GUI driver's shared parts: what a user sees of telvorn.exe's windows
-// and does to them, through the platform; examinations through the menu; and
-// the small game files they use.
+// What a user sees of telvorn.exe's windows and does to them, examinations
+// through the menu, and the small game files they use.
 
 #include <windows.h>
 
@@ -11,6 +10,7 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,21 +19,19 @@
 #include "filemaker/game_file_writer.h"
 #include "ui/resources/resource.h"
 
-// The driver's folders, without a trailing backslash: the driver and
-// telvorn.exe lie in WORK\bin, and beside bin lie run (where the program
-// runs, with the samples in run\map), files and screenshots.
+// The driver and telvorn.exe lie in WORK\bin; beside bin lie run (where the
+// program runs, with the samples in run\map), files and screenshots.
 struct DriverFolders {
-    std::string work, program, run, files, screenshots;
+    std::string work, program = work + "\\bin\\telvorn.exe", run = work + "\\run", files = work + "\\files",
+                      screenshots = work + "\\screenshots";
 };
 inline const DriverFolders& Folders() {
-    static const DriverFolders folders = [] {
+    static const DriverFolders folders{[] {
         char self[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string bin = self;
-        bin.erase(bin.rfind('\\'));
-        const std::string work = bin.substr(0, bin.rfind('\\'));
-        return DriverFolders{work, bin + "\\telvorn.exe", work + "\\run", work + "\\files", work + "\\screenshots"};
-    }();
+        const std::string path = self;
+        return path.substr(0, path.rfind('\\', path.rfind('\\') - 1));
+    }()};
     return folders;
 }
 
@@ -45,8 +43,6 @@ T Required(T value, const std::string& what) {
     return value;
 }
 
-// ---- Windows, read and driven through the platform.
-
 constexpr DWORD WindowTimeout = 20000;  // how long a window may take to appear under Wine
 constexpr int MessageBoxTextId = 0xFFFF;
 
@@ -56,15 +52,13 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = Wi
     return true;
 }
 
+// Sent: for another process's window GetWindowTextA gives only a caption that
+// the system holds; the system carries WM_GETTEXT's buffer across.
 inline std::string WindowText(HWND window) {
-    // Sent: for another process's window GetWindowTextA gives only a caption
-    // that the system holds; the system carries WM_GETTEXT's buffer across.
+    std::string text(4096, '\0');
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-    std::string text(length + 1, '\0');
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                             5000, &length))
-        return {};
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                        &length);
     text.resize(strnlen(text.c_str(), text.size()));
     return text;
 }
@@ -75,12 +69,8 @@ inline std::string ClassNameOf(HWND window) {
     return name;
 }
 
-inline std::string ControlText(HWND dialog, int id) {
-    const HWND control = GetDlgItem(dialog, id);
-    return control != nullptr ? WindowText(control) : std::string();
-}
+inline std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-// Waits until the window is gone or hidden; false when it stays.
 inline bool WaitUntilClosed(HWND window) {
     return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
@@ -92,19 +82,14 @@ inline GUITHREADINFO ThreadOf(HWND window) {
     return thread;
 }
 
-struct KeyPress {
-    WORD key;  // a virtual key: 'F', VK_RETURN, ...
-    bool alt;  // held down around it
-};
+using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 
-// Types the keys (SendInput) into the window, made the active foreground
-// window first; false when it cannot be.
-inline bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
+// False when the window cannot be made the active foreground window.
+inline bool PressKeys(HWND window, const std::vector<WORD>& keys, bool alt = false) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    // Brought forward only when it is not, lest a dropped-down menu close; the
-    // keys wait until the window's own thread has made it its active window.
+    const Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId), &CloseHandle);
+    // Brought forward only when it is not, lest a dropped-down menu close.
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
     const bool active =
         WaitUntil([&] { return GetForegroundWindow() == window && ThreadOf(window).hwndActive == window; }, 3000);
@@ -115,35 +100,33 @@ inline bool PressKeys(HWND window, const std::vector<KeyPress>& keys) {
         SendInput(1, &input, sizeof input);
         Sleep(20);  // one keystroke after the other, as typed
     };
-    if (active) WaitForInputIdle(process, 2000);
-    for (const KeyPress& press : active ? keys : std::vector<KeyPress>{}) {
-        if (press.alt) send(VK_MENU, false);
-        send(press.key, false);
-        send(press.key, true);
-        if (press.alt) send(VK_MENU, true);
-        WaitForInputIdle(process, 2000);
+    if (active) WaitForInputIdle(process.get(), 2000);
+    for (const WORD key : active ? keys : std::vector<WORD>{}) {
+        if (alt) send(VK_MENU, false);
+        send(key, false);
+        send(key, true);
+        if (alt) send(VK_MENU, true);
+        WaitForInputIdle(process.get(), 2000);
     }
-    if (process != nullptr) CloseHandle(process);
     return active;
-}
-
-inline void ExpectEscLeavesOpen(HWND dialog) {
-    // Were Esc to close the dialog, it would at once. A Tab typed after it
-    // comes later from the same input queue, so once the Tab has moved the
-    // focus on from the control where the driver put it, Esc has been handled.
-    const HWND parked = GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST);
-    ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
-    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
-    ASSERT_EQ(ThreadOf(dialog).hwndFocus, parked) << "the focus can be put on the dialog's last control";
-    ASSERT_TRUE(PressKeys(dialog, {{VK_ESCAPE, false}, {VK_TAB, false}})) << "the dialog takes the keyboard";
-    ASSERT_TRUE(WaitUntil([&] { return ThreadOf(dialog).hwndFocus != parked; })) << "Tab moves the focus on";
-    EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
 }
 
 // Posted, so that the driver never waits inside a modal window it opens.
 inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-// Saves the window's outer rectangle as the screenshots folder's name.bmp.
+inline void ExpectEscLeavesOpen(HWND dialog) {
+    // A Tab typed after Esc comes later from the same input queue: once it has
+    // moved the focus on from where the driver put it, Esc has been handled.
+    const HWND parked = GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST);
+    ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
+    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
+    ASSERT_EQ(ThreadOf(dialog).hwndFocus, parked) << "the focus can be put on the dialog's last control";
+    ASSERT_TRUE(PressKeys(dialog, {VK_ESCAPE, VK_TAB})) << "the dialog takes the keyboard";
+    ASSERT_TRUE(WaitUntil([&] { return ThreadOf(dialog).hwndFocus != parked; })) << "Tab moves the focus on";
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
+}
+
+
 inline void SaveScreenshot(HWND window, const std::string& name) {
     RECT area{};
     GetWindowRect(window, &area);
@@ -151,25 +134,26 @@ inline void SaveScreenshot(HWND window, const std::string& name) {
     // Bottom-up rows of 24-bit BGR padded to four bytes, as a BMP stores them.
     BITMAPINFOHEADER header{sizeof header, area.right - area.left, area.bottom - area.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     header.biSizeImage = static_cast<DWORD>(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
-    std::string pixels(header.biSizeImage, '\0');
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, header.biWidth, header.biHeight);
+    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + header.biSizeImage), 0, 0,
+                                sizeof file + sizeof header};  // "BM"
+    void* pixels = nullptr;
+    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pixels, nullptr, 0);
     const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY);
+    const bool copied = bitmap != nullptr &&
+                        BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY) &&
+                        GdiFlush();
+    if (copied)
+        std::ofstream(Folders().screenshots + "\\" + name + ".bmp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(&file), sizeof file)
+            .write(reinterpret_cast<const char*>(&header), sizeof header)
+            .write(static_cast<const char*>(pixels), header.biSizeImage);
     SelectObject(memory, previous);
-    const bool copied = GetDIBits(memory, bitmap, 0, header.biHeight, pixels.data(),
-                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == header.biHeight;
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    ASSERT_TRUE(copied) << "the screen can be read for " << name;
-    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + pixels.size()), 0, 0,
-                                sizeof file + sizeof header};  // "BM"
-    std::ofstream(Folders().screenshots + "\\" + name + ".bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(&file), sizeof file)
-        .write(reinterpret_cast<const char*>(&header), sizeof header)
-        .write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    EXPECT_TRUE(copied) << "the screen can be read for " << name;
 }
 
 // One run of telvorn.exe, started in the run folder; terminated when its
@@ -185,38 +169,24 @@ public:
                             Folders().run.c_str(), &startup, &started))
             Fail("telvorn.exe starts (" + Folders().program + ")");
         CloseHandle(started.hThread);
-        process = started.hProcess;
+        process.reset(started.hProcess);
         processId = started.dwProcessId;
     }
     ~TelvornProcess() {
-        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-        }
-        CloseHandle(process);
+        if (TerminateProcess(process.get(), 1)) WaitForSingleObject(process.get(), 5000);
     }
-    TelvornProcess(const TelvornProcess&) = delete;
-    TelvornProcess& operator=(const TelvornProcess&) = delete;
 
-    HANDLE Handle() const { return process; }
+    HANDLE Process() const { return process.get(); }
 
-    // The visible window of class TELVORN, waited for.
     HWND MainWindow() {
-        if (!IsWindow(mainWindow))
-            WaitUntil([&] {
-                const std::vector<HWND> windows = Windows("TELVORN");
-                mainWindow = windows.empty() ? nullptr : windows.front();
-                return mainWindow != nullptr;
-            });
+        if (!IsWindow(mainWindow)) mainWindow = WaitForWindow([](HWND) { return true; }, "TELVORN");
         return Required(mainWindow, "a visible window of class TELVORN appears");
     }
 
-    // Sent as the menu does, without waiting, so that it comes before a later
-    // ShowsNothingMore's message and the driver never waits inside a modal
-    // window it opens.
+    // Sent as the menu does, without waiting inside a modal window it opens,
+    // and so before a later ShowsNothingMore's message.
     void Command(int id) { SendNotifyMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-    // The program's visible top-level windows of the class, topmost first.
     std::vector<HWND> Windows(const char* className = "#32770") const {
         std::vector<HWND> found;
         for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) {
@@ -227,44 +197,60 @@ public:
         return found;
     }
 
-    // The visible dialog with exactly this caption, waited for.
-    HWND WaitForDialog(const std::string& caption) const {
-        HWND dialog = nullptr;
+    HWND WaitForWindow(const std::function<bool(HWND)>& wanted, const char* className = "#32770") const {
+        HWND found = nullptr;
         WaitUntil([&] {
-            for (const HWND window : Windows())
-                if (WindowText(window) == caption) dialog = window;
-            return dialog != nullptr;
+            for (const HWND window : Windows(className))
+                if (wanted(window)) found = window;
+            return found != nullptr;
         });
-        return dialog;
+        return found;
+    }
+    HWND WaitForDialog(const std::string& caption) const {
+        return WaitForWindow([&](HWND window) { return WindowText(window) == caption; });
     }
 
-    // True when, every message sent so far handled, no dialog shows and the
-    // main window takes input. Sent messages are handled in order, and only
-    // once the program's thread asks for messages again: in its main loop, or
-    // in the loop of a modal window that it has already made.
+    // True when, every message sent so far handled (in order, once the program
+    // asks for messages again, in its main loop or a modal window's), no dialog
+    // shows and the main window takes input.
     bool ShowsNothingMore() {
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, WindowTimeout, &result) != 0 &&
                Windows().empty() && IsWindowEnabled(mainWindow);
     }
 
-    // Waits for the end of the process; false when it is still running.
-    bool WaitForExit(DWORD& exitCode) {
-        return WaitForSingleObject(process, WindowTimeout) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &exitCode);
+    // Waited for; STILL_ACTIVE while the program runs on.
+    DWORD ExitCode() {
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(process.get(), WindowTimeout);
+        GetExitCodeProcess(process.get(), &code);
+        return code;
     }
 
 private:
-    HANDLE process = nullptr;
+    ::Handle process{nullptr, &CloseHandle};
     DWORD processId = 0;
     HWND mainWindow = nullptr;
 };
 
-// ---- Examinations as a user runs them.
+// Expects the dialog owned by the main window, modal and without a system
+// menu; Esc to leave it open, then OK (or Enter) to close it, and nothing to follow.
+inline void ExpectModalClosesByOkOrEnter(TelvornProcess& program, HWND dialog, bool byEnter) {
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow()) << "the dialog is owned by the main window";
+    EXPECT_FALSE(IsWindowEnabled(program.MainWindow())) << "the dialog is modal: the main window is disabled";
+    EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no system menu or close box";
+    ExpectEscLeavesOpen(dialog);
+    if (byEnter)
+        EXPECT_TRUE(PressKeys(dialog, {VK_RETURN})) << "the dialog takes the keyboard";
+    else
+        ClickButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";
+    EXPECT_TRUE(program.ShowsNothingMore()) << "nothing follows, and the main window takes input again";
+}
 
 struct ExamineKind {
-    int command;  // of the menu
-    const char* dialogTitle;
-    const char* kindName;  // as the error text names the kind
+    int command;
+    const char* dialogTitle, *kindName;  // kindName: as the error text and results title name it
 };
 inline const ExamineKind MapKind{IDM_EXAMINE_MAP, "Select MAP to Load:", "Map"};
 inline const ExamineKind ScenarioKind{IDM_EXAMINE_SCENARIO, "Select Scenario to Load:", "Scenario"};
@@ -281,8 +267,7 @@ inline HWND OpenFileDialog(TelvornProcess& program, const ExamineKind& kind) {
     return Required(program.WaitForDialog(kind.dialogTitle), std::string("the file dialog opens: ") + kind.dialogTitle);
 }
 
-// Types into the file name box, presses Open and waits for the next dialog:
-// the error box, a results dialog or the file dialog's own warning.
+// Gives the next dialog: the error box, a results dialog or the file dialog's own warning.
 inline HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::string& nameOrPath) {
     // The edit control inside the file name combo box (cmb13), where a user types.
     HWND edit = GetDlgItem(fileDialog, cmb13);
@@ -290,21 +275,10 @@ inline HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::stri
         edit = GetWindow(edit, GW_CHILD);
     SetWindowTextA(edit, nameOrPath.c_str());
     ClickButton(fileDialog, IDOK);
-    HWND answer = nullptr;
-    WaitUntil([&] {
-        for (const HWND dialog : program.Windows())
-            if (dialog != fileDialog) answer = dialog;
-        return answer != nullptr;
-    });
-    return Required(answer, "a window answers the choice of " + nameOrPath);
+    return Required(program.WaitForWindow([&](HWND dialog) { return dialog != fileDialog; }),
+                    "a window answers the choice of " + nameOrPath);
 }
 
-inline HWND ExamineThroughMenu(TelvornProcess& program, const ExamineKind& kind, const std::string& path) {
-    return ChooseFile(program, OpenFileDialog(program, kind), path);
-}
-
-// Expects the "File Error!" box, owned by the main window, with one OK button
-// and exactly this text, and closes it with OK.
 inline void ExpectFileError(TelvornProcess& program, HWND box, const std::string& text) {
     EXPECT_EQ(WindowText(box), "File Error!");
     EXPECT_EQ(ControlText(box, MessageBoxTextId), text);
@@ -314,13 +288,11 @@ inline void ExpectFileError(TelvornProcess& program, HWND box, const std::string
     EXPECT_TRUE(WaitUntilClosed(box)) << "OK closes the message box";
 }
 
-// The letters A to Z lower-cased, as the program lower-cases chosen paths.
+// As the program lower-cases chosen paths.
 inline std::string LowerCased(std::string text) {
     LowerCaseAscii(text);
     return text;
 }
-
-// ---- Game files, written with the project's file maker.
 
 inline std::string FixturePath(const std::string& name) { return Folders().files + "\\" + name; }
 

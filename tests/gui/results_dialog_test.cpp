@@ -11,8 +11,6 @@
 
 namespace {
 
-// ---- Game files with known figures.
-
 // One terrain code of each class, City to Edge.
 constexpr uint8_t CityCode = 162, ForestCode = 34, MountainCode = 98, RiverCode = 130, RoughCode = 66,
                   EdgeCode = 164, WaterCode = filemaker::WaterCode, ClearCode = filemaker::ClearCode;
@@ -53,56 +51,40 @@ filemaker::UnitTable KnownUnits() {
     return units;
 }
 
-// ---- What the dialogs show.
-
 struct Field {
     int id;
     std::string text;
 };
 using Fields = std::vector<Field>;
 
-Fields operator+(Fields first, const Fields& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-// Terrain counts, City to Edge, and their percentages of the squares.
-Fields TerrainFields(const std::vector<std::string>& counts, const std::vector<std::string>& percentages) {
-    Fields fields;
-    for (int terrainClass = 0; terrainClass < static_cast<int>(counts.size()); ++terrainClass) {
-        fields.push_back({IDC_TERRAIN_COUNT_FIRST + terrainClass, counts[terrainClass]});
-        fields.push_back({IDC_TERRAIN_PERCENT_FIRST - terrainClass, percentages[terrainClass]});
-    }
-    return fields;
-}
-
 // What FiguresFile shows, in both layouts.
-const Fields FiguresFields = Fields{
-    {IDC_COLUMNS, "30"}, {IDC_ROWS, "10"}, {IDC_TOTAL_SQUARES, "300"}, {IDC_MAP_WRAP, "YES"},
-    {IDC_AVERAGE_PRODUCTION, "102"}, {IDC_WATER_MASSES, "1"}, {IDC_LAND_MASSES, "1"},
-    // Specialty k is on k - 2 cities.
-    {IDC_SPECIALTY_IN, "7"}, {IDC_SPECIALTY_AR, "8"}, {IDC_SPECIALTY_F, "9"}, {IDC_SPECIALTY_B, "10"},
-    {IDC_SPECIALTY_AC, "6"}, {IDC_SPECIALTY_TR, "1"}, {IDC_SPECIALTY_DD, "2"}, {IDC_SPECIALTY_SS, "3"},
-    {IDC_SPECIALTY_CR, "4"}, {IDC_SPECIALTY_BB, "5"},
-} + TerrainFields({"2", "100", "120", "30", "20", "15", "10", "3"}, {"0", "33", "40", "10", "6", "5", "3", "1"});
+const Fields FiguresFields = [] {
+    Fields fields{
+        {IDC_COLUMNS, "30"}, {IDC_ROWS, "10"}, {IDC_TOTAL_SQUARES, "300"}, {IDC_MAP_WRAP, "YES"},
+        {IDC_AVERAGE_PRODUCTION, "102"}, {IDC_WATER_MASSES, "1"}, {IDC_LAND_MASSES, "1"},
+        // Specialty k is on k - 2 cities.
+        {IDC_SPECIALTY_IN, "7"}, {IDC_SPECIALTY_AR, "8"}, {IDC_SPECIALTY_F, "9"}, {IDC_SPECIALTY_B, "10"},
+        {IDC_SPECIALTY_AC, "6"}, {IDC_SPECIALTY_TR, "1"}, {IDC_SPECIALTY_DD, "2"}, {IDC_SPECIALTY_SS, "3"},
+        {IDC_SPECIALTY_CR, "4"}, {IDC_SPECIALTY_BB, "5"}};
+    // Terrain counts, City to Edge, and their percentages of the squares.
+    const char* counts[] = {"2", "100", "120", "30", "20", "15", "10", "3"};
+    const char* percents[] = {"0", "33", "40", "10", "6", "5", "3", "1"};
+    for (int terrain = 0; terrain < 8; ++terrain)
+        fields.insert(fields.end(), {{IDC_TERRAIN_COUNT_FIRST + terrain, counts[terrain]},
+                                     {IDC_TERRAIN_PERCENT_FIRST - terrain, percents[terrain]}});
+    return fields;
+}();
 
-// Row r (0 to 10) of player p's column shows count UnitRowEntries[r]; the
-// AB row shows count 13.
-Fields UnitFields(const filemaker::UnitTable& units) {
+// The fields and, after them, the unit table's: row r (0 to 10) of player p's
+// column shows count UnitRowEntries[r]; the AB row shows count 13.
+Fields WithUnitFields(Fields fields, const filemaker::UnitTable& units) {
     constexpr int UnitRowEntries[11] = {0, 9, 10, 11, 12, 3, 4, 5, 6, 7, 8};
-    Fields fields;
     for (int player = 0; player < 6; ++player) {
         for (int row = 0; row < 11; ++row)
             fields.push_back({IDC_UNIT_FIRST + 11 * player + row, std::to_string(units[player][UnitRowEntries[row]])});
         fields.push_back({IDC_UNIT_AB_FIRST + player, std::to_string(units[player][13])});
     }
     return fields;
-}
-
-bool HasUnitFields(HWND dialog) {
-    for (int id = IDC_UNIT_FIRST; id <= IDC_UNIT_AB_FIRST + 5; ++id)
-        if (GetDlgItem(dialog, id) != nullptr) return true;
-    return false;
 }
 
 // The unit table's player and row of a field id, or nothing for other controls.
@@ -125,22 +107,26 @@ bool OverlapIsTheLayouts(HWND first, HWND second) {
     return a && b && a->second == b->second && std::abs(UnitColumn(*a) - UnitColumn(*b)) < 20;
 }
 
-// Every control lies inside the dialog's client area, each unit field at its
-// column and row, and no two controls other than group boxes overlap, except
-// exactly the unit table's pairs.
+std::string Named(HWND control) {
+    return "control " + std::to_string(GetDlgCtrlID(control)) + " \"" + WindowText(control) + "\"";
+}
+
+// No two controls other than group boxes overlap, except exactly the unit table's pairs.
 void ExpectTidyLayout(HWND dialog, bool scenario) {
     RECT client{};
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
     std::vector<std::pair<HWND, RECT>> placed;
+    int unitFields = 0;
     for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
         RECT rect{}, common{};
         GetWindowRect(control, &rect);
         EXPECT_TRUE(IntersectRect(&common, &rect, &client) && EqualRect(&common, &rect))
-            << "control " << GetDlgCtrlID(control) << " \"" << WindowText(control) << "\" lies inside the dialog";
+            << Named(control) << " lies inside the dialog";
         // The template's 416 by 242 dialog units give the scale, as
         // MapDialogRect cannot reach into another process's dialog.
         if (const auto unit = UnitPlayerAndRow(GetDlgCtrlID(control))) {
+            ++unitFields;
             EXPECT_EQ(rect.left - client.left, MulDiv(UnitColumn(*unit), client.right - client.left, 416))
                 << "unit field " << GetDlgCtrlID(control) << " stands at x " << UnitColumn(*unit);
             EXPECT_NEAR(rect.top - client.top, MulDiv(40 + 16 * unit->second, client.bottom - client.top, 242), 1)
@@ -150,6 +136,7 @@ void ExpectTidyLayout(HWND dialog, bool scenario) {
             placed.emplace_back(control, rect);
     }
     EXPECT_GT(placed.size(), 10u) << "the dialog has its controls";
+    EXPECT_EQ(unitFields, scenario ? 72 : 0) << "the unit table is the scenario's alone";
     int unitPairs = 0;
     for (size_t i = 0; i < placed.size(); ++i)
         for (size_t j = i + 1; j < placed.size(); ++j) {
@@ -157,14 +144,10 @@ void ExpectTidyLayout(HWND dialog, bool scenario) {
             if (!IntersectRect(&common, &placed[i].second, &placed[j].second)) continue;
             const bool unitPair = OverlapIsTheLayouts(placed[i].first, placed[j].first);
             unitPairs += unitPair;
-            EXPECT_TRUE(unitPair) << "control " << GetDlgCtrlID(placed[i].first) << " \"" << WindowText(placed[i].first)
-                                  << "\" overlaps control " << GetDlgCtrlID(placed[j].first) << " \""
-                                  << WindowText(placed[j].first) << "\"";
+            EXPECT_TRUE(unitPair) << Named(placed[i].first) << " overlaps " << Named(placed[j].first);
         }
     EXPECT_EQ(unitPairs, scenario ? 23 : 0) << "the unit table's fields overlap where its columns make them";
 }
-
-// ---- The dialogs of one run: each examines one file and checks its dialog.
 
 struct Results {
     const char* name;
@@ -172,11 +155,11 @@ struct Results {
     const char* fileName;
     filemaker::GameFile (*make)();  // nullptr: fileName is a sample in the run folder's map folder
     Fields fields;
-    const char* screenshot;  // or nullptr
+    const char* screenshot = nullptr;
 };
 
 const Results AllResults[] = {
-    {"a map with known figures", MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields, nullptr},
+    {"a map with known figures", MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields},
     {"the sample archipelago.map", MapKind, "archipelago.map", nullptr, {{IDC_COLUMNS, "60"}, {IDC_ROWS, "18"}},
      "map-results"},
     // 255 single water squares, none touching another, in 40 x 40 land.
@@ -188,15 +171,15 @@ const Results AllResults[] = {
          for (size_t placed = 0; placed < 255; ++placed) map.squares[(1 + placed / 20 * 2) * 40 + placed % 20 * 2] = WaterCode;
          return filemaker::MapFile(map, {});
      },
-     {{IDC_WATER_MASSES, ">255"}, {IDC_LAND_MASSES, "1"}}, nullptr},
+     {{IDC_WATER_MASSES, ">255"}, {IDC_LAND_MASSES, "1"}}},
     {"a scenario's 72 unit fields, negative and extreme", ScenarioKind, "Figures.SCN",
-     [] { return FiguresFile(KnownUnits()); }, FiguresFields + UnitFields(KnownUnits()), nullptr},
+     [] { return FiguresFile(KnownUnits()); }, WithUnitFields(FiguresFields, KnownUnits())},
     {"the sample straits.scn", ScenarioKind, "straits.scn", nullptr, {{IDC_COLUMNS, "48"}, {IDC_ROWS, "20"}},
      "scenario-results"},
     // After a scenario, the map layout again; with no wrap.
     {"a long file name shows in full in the title", MapKind,
      "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-Buffer-Could-Hold.MAP",
-     [] { return SmallMap(); }, {{IDC_MAP_WRAP, "NO"}, {IDC_COLUMNS, "5"}, {IDC_AVERAGE_PRODUCTION, "50"}}, nullptr},
+     [] { return SmallMap(); }, {{IDC_MAP_WRAP, "NO"}, {IDC_COLUMNS, "5"}, {IDC_AVERAGE_PRODUCTION, "50"}}},
 };
 
 }  // namespace
@@ -208,26 +191,15 @@ TEST(ResultsDialog, ShowsEveryFieldInItsLayoutAndClosesOnlyByOkOrEnter) {
         SCOPED_TRACE(results.name);
         std::string path = Folders().run + "\\map\\" + results.fileName;
         if (results.make != nullptr) RequireWritten(path = FixturePath(results.fileName), results.make());
-        const HWND dialog = ExamineThroughMenu(program, results.kind, path);
+        const HWND dialog = ChooseFile(program, OpenFileDialog(program, results.kind), path);
         // The title, with the lower-cased name; a failure shows a message box in its place.
         ASSERT_EQ(WindowText(dialog), std::string("Results for ") + results.kind.kindName + " File: " +
                                           LowerCased(results.fileName))
             << ControlText(dialog, MessageBoxTextId);
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow()) << "the dialog is owned by the main window";
-        EXPECT_FALSE(IsWindowEnabled(program.MainWindow())) << "the dialog is modal: the main window is disabled";
-        EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no system menu or close box";
         for (const Field& field : results.fields) EXPECT_EQ(ControlText(dialog, field.id), field.text) << "field " << field.id;
-        const bool scenario = &results.kind == &ScenarioKind;
-        EXPECT_EQ(HasUnitFields(dialog), scenario) << "the unit table is the scenario's alone";
-        ExpectTidyLayout(dialog, scenario);
+        ExpectTidyLayout(dialog, &results.kind == &ScenarioKind);
         if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
-        ExpectEscLeavesOpen(dialog);
-        if (byEnter)
-            EXPECT_TRUE(PressKeys(dialog, {{VK_RETURN, false}})) << "the dialog takes the keyboard";
-        else
-            ClickButton(dialog, IDOK);
-        ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";
-        EXPECT_TRUE(program.ShowsNothingMore()) << "nothing follows the results dialog";
+        ExpectModalClosesByOkOrEnter(program, dialog, byEnter);
         byEnter = !byEnter;
     }
 }

@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <set>
-#include <type_traits>
 
 #include "tests/gui/gui_driver.h"
 
@@ -14,13 +12,13 @@ namespace {
 constexpr int PictureWidth = 640;
 constexpr int PictureHeight = 480;
 
-// telvorn.exe loaded as data, for reading its resources.
-using ProgramModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
-ProgramModule LoadProgram() {
-    return {LoadLibraryExA(Folders().program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary};
+// telvorn.exe loaded as data, for reading its resources; kept until the driver ends.
+HMODULE ProgramModule() {
+    static const HMODULE module = LoadLibraryExA(Folders().program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return module;
 }
 
-// The menu's items: text and id, or a pop-up's items in brackets; "-" for a separator.
+// Text and id, or a pop-up's items in brackets; "-" for a separator.
 std::string MenuSeen(HMENU menu) {
     std::string shown;
     for (int position = 0; position < GetMenuItemCount(menu); ++position) {
@@ -41,46 +39,38 @@ std::string MenuSeen(HMENU menu) {
     return shown;
 }
 
-// The picture as the program holds it, read from its own resources: pixels
-// top-down as 0x00RRGGBB.
+// The picture as the program holds it, from its own resources: top-down COLORREFs.
 std::vector<uint32_t> ResourcePicture() {
-    const ProgramModule module = LoadProgram();
-    const auto bitmap = module ? static_cast<HBITMAP>(LoadImageA(module.get(), MAKEINTRESOURCEA(IDB_PICTURE),
-                                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
-                               : nullptr;
+    const HBITMAP bitmap = LoadBitmapA(ProgramModule(), MAKEINTRESOURCEA(IDB_PICTURE));
     std::vector<uint32_t> pixels(PictureWidth * PictureHeight);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, PictureWidth, -PictureHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info{{sizeof info.bmiHeader, PictureWidth, -PictureHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     const HDC screen = GetDC(nullptr);
-    const int rows = bitmap ? GetDIBits(screen, bitmap, 0, PictureHeight, pixels.data(), &info, DIB_RGB_COLORS) : 0;
+    const int rows = GetDIBits(screen, bitmap, 0, PictureHeight, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    if (bitmap != nullptr) DeleteObject(bitmap);
+    DeleteObject(bitmap);
     if (rows != PictureHeight) return {};
-    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    for (uint32_t& pixel : pixels) pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));  // from 0xRRGGBB
     return pixels;
 }
 
-// Waits until every point of a grid over the client area, and two corners,
-// shows a pixel of the picture within two pixels of where a whole-picture
-// stretch takes it from; gives the points missed otherwise.
+// Waits until a grid of points and two corners each show a pixel within two
+// pixels of where a whole-picture stretch takes it from; gives those missed.
 std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& picture) {
     std::string missed;
     WaitUntil([&] {
         RECT area{};
         GetClientRect(window, &area);
         std::vector<POINT> points = {{1, 1}, {area.right - 2, area.bottom - 2}};
-        for (int i = 0; i < 8; ++i)
-            for (int j = 0; j < 6; ++j) points.push_back({area.right * (2 * i + 1) / 16, area.bottom * (2 * j + 1) / 12});
+        for (int i = 0; i < 48; ++i) points.push_back({area.right * (i % 8 * 2 + 1) / 16, area.bottom * (i / 8 * 2 + 1) / 12});
         const HDC client = GetDC(window);
         missed.clear();
         for (const POINT& point : points) {
             const COLORREF seen = GetPixel(client, point.x, point.y);
-            const uint32_t rgb = (GetRValue(seen) << 16) | (GetGValue(seen) << 8) | GetBValue(seen);
             const int sourceX = point.x * PictureWidth / area.right, sourceY = point.y * PictureHeight / area.bottom;
             bool found = false;
             for (int y = std::max(sourceY - 2, 0); y <= std::min(sourceY + 2, PictureHeight - 1); ++y)
                 for (int x = std::max(sourceX - 2, 0); x <= std::min(sourceX + 2, PictureWidth - 1); ++x)
-                    found |= seen != CLR_INVALID && picture[static_cast<size_t>(y * PictureWidth + x)] == rgb;
+                    found |= picture[static_cast<size_t>(y * PictureWidth + x)] == seen;  // never CLR_INVALID
             if (!found) missed += " (" + std::to_string(point.x) + "," + std::to_string(point.y) + ")";
         }
         ReleaseDC(window, client);
@@ -89,39 +79,24 @@ std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& pictur
     return missed;
 }
 
-// Clicks the close box: where the window's own hit test says HTCLOSE along
-// the middle of the caption, a few pixels inside its right edge; pressed
-// and released as a hand does, with a moment between.
+// Clicks, as a hand does, a few pixels inside the right edge of what the
+// window's own hit test calls its close box along the caption's middle.
 void ClickCloseBox(HWND window) {
-    TITLEBARINFO titleBar{};
-    titleBar.cbSize = sizeof titleBar;
-    ASSERT_TRUE(GetTitleBarInfo(window, &titleBar)) << "the caption can be read";
-    const RECT& caption = titleBar.rcTitleBar;
-    POINT closeBox{-1, (caption.top + caption.bottom) / 2};
-    for (int x = caption.right - 1; x > caption.left && closeBox.x < 0; --x) {
-        DWORD_PTR hit = HTNOWHERE;
-        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, closeBox.y), SMTO_ABORTIFHUNG, 5000, &hit);
-        if (hit == HTCLOSE) closeBox.x = x - 3;
-    }
-    ASSERT_GE(closeBox.x, 0) << "the caption has a close box";
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int y = outer.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    int x = outer.right;
+    for (DWORD_PTR hit = HTNOWHERE; hit != HTCLOSE && --x > outer.left;)
+        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 5000, &hit);
+    ASSERT_GT(x, outer.left) << "the caption has a close box";
     ASSERT_TRUE(PressKeys(window, {})) << "the window comes to the front";
-    SetCursorPos(closeBox.x, closeBox.y);
+    SetCursorPos(x - 3, y);
     for (const DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         Sleep(150);
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi = {(closeBox.x * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN),
-                    (closeBox.y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN), 0,
-                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, 0, 0};
+        INPUT input{INPUT_MOUSE, {}};
+        input.mi.dwFlags = button;
         SendInput(1, &input, sizeof input);
     }
-}
-
-// Ends the program as a user does, expecting exit code 0.
-void ExpectExitCodeZero(TelvornProcess& program, const char* how) {
-    DWORD exitCode = 1;
-    ASSERT_TRUE(program.WaitForExit(exitCode)) << how << " ends the process";
-    EXPECT_EQ(exitCode, 0u) << how;
 }
 
 }  // namespace
@@ -133,8 +108,7 @@ TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
     // Wine keeps a menu inside its process, so the driver reads the menu that
     // the window class names from the program's resources; the keyboard test
     // shows that the window's bar is that menu.
-    const ProgramModule module = LoadProgram();
-    const HMENU bar = module ? LoadMenuA(module.get(), MAKEINTRESOURCEA(IDM_MAIN_MENU)) : nullptr;
+    const HMENU bar = LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(IDM_MAIN_MENU));
     ASSERT_NE(bar, nullptr) << "telvorn.exe holds menu 109";
     EXPECT_EQ(MenuSeen(bar),
               "\"&File\" [\"Examine Map\" 129, \"Examine Scenario\" 130, -, \"E&xit\" 105], "
@@ -147,9 +121,7 @@ TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
     EXPECT_EQ(ClassNameOf(window), "TELVORN");
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW)
         << "caption, system menu, sizing frame, minimise and maximise boxes";
-    // The picture shows only once start-up is complete: the driver waits.
-    // Then one side at a time: the part of the client area that was there
-    // before must be drawn again too, with the new proportions.
+    // One side at a time: the part that was there before must be drawn again too.
     for (const SIZE size : {SIZE{640, 480}, SIZE{860, 480}, SIZE{860, 640}}) {
         SCOPED_TRACE("outer size " + std::to_string(size.cx) + " x " + std::to_string(size.cy));
         if (size.cx != 640) SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -163,43 +135,32 @@ TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
         if (size.cx == 640 && missed.empty()) SaveScreenshot(window, "main-window");
     }
     ClickCloseBox(window);
-    ExpectExitCodeZero(program, "the click on the close box");
+    EXPECT_EQ(program.ExitCode(), 0u) << "the click on the close box ends the program with exit code 0";
 }
 
 TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
     TelvornProcess program;
     const HWND window = program.MainWindow();
     // Each key drops a new menu down, waited for before the next key.
-    for (const KeyPress key : {KeyPress{'F', true}, KeyPress{VK_RIGHT, false}}) {
+    for (const WORD key : {WORD{'F'}, WORD{VK_RIGHT}}) {
         const std::vector<HWND> before = program.Windows("#32768");
         const auto dropped = [&] {
             for (const HWND menu : program.Windows("#32768"))
                 if (std::find(before.begin(), before.end(), menu) == before.end()) return true;
             return false;
         };
-        ASSERT_TRUE(PressKeys(window, {key}) && WaitUntil(dropped, 3000))
-            << (key.alt ? "Alt+F drops the File menu down" : "Right drops the next menu down");
+        ASSERT_TRUE(PressKeys(window, {key}, key == 'F') && WaitUntil(dropped, 3000))
+            << (key == 'F' ? "Alt+F drops the File menu down" : "Right drops the next menu down");
     }
-    ASSERT_TRUE(PressKeys(window, {{VK_RETURN, false}})) << "the menu takes Enter";
-    // Opened first from the keyboard and closed by Enter, then by command 132
-    // and closed by OK.
+    ASSERT_TRUE(PressKeys(window, {VK_RETURN})) << "the menu takes Enter";
     for (const bool byEnter : {true, false}) {
         SCOPED_TRACE(byEnter ? "opened by the menu's keys, closed by Enter" : "opened by command 132, closed by OK");
         if (!byEnter) program.Command(IDM_HELP_AND_CREDITS);
         const HWND dialog = Required(program.WaitForDialog("Instructions and Credits"), "the instructions dialog opens");
         EXPECT_EQ(ControlText(dialog, IDC_VERSION_LINE), "Version 1.0 - May 25 2003");
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), window) << "the dialog is owned by the main window";
-        EXPECT_FALSE(IsWindowEnabled(window)) << "the dialog is modal: the main window is disabled";
-        EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "the dialog has no system menu";
         if (!byEnter) SaveScreenshot(dialog, "instructions-dialog");
-        ExpectEscLeavesOpen(dialog);
-        if (byEnter)
-            ASSERT_TRUE(PressKeys(dialog, {{VK_RETURN, false}})) << "the dialog takes the keyboard";
-        else
-            ClickButton(dialog, IDOK);
-        EXPECT_TRUE(WaitUntilClosed(dialog)) << "the dialog closes";
-        EXPECT_TRUE(program.ShowsNothingMore()) << "the main window takes input again";
+        ExpectModalClosesByOkOrEnter(program, dialog, byEnter);
     }
     program.Command(IDM_EXIT);
-    ExpectExitCodeZero(program, "Exit");
+    EXPECT_EQ(program.ExitCode(), 0u) << "Exit ends the program with exit code 0";
 }
