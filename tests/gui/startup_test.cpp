@@ -82,19 +82,26 @@ std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& pictur
 // Clicks, as a hand does, a few pixels inside the right edge of what the
 // window's own hit test calls its close box along the caption's middle.
 void ClickCloseBox(HWND window) {
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    const int y = outer.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    int x = outer.right;
-    for (DWORD_PTR hit = HTNOWHERE; hit != HTCLOSE && --x > outer.left;)
-        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 5000, &hit);
-    ASSERT_GT(x, outer.left) << "the caption has a close box";
+    TITLEBARINFO titleBar{};
+    titleBar.cbSize = sizeof titleBar;
+    ASSERT_TRUE(GetTitleBarInfo(window, &titleBar)) << "the caption can be read";
+    const RECT& caption = titleBar.rcTitleBar;
+    POINT closeBox{-1, (caption.top + caption.bottom) / 2};
+    for (int x = caption.right - 1; x > caption.left && closeBox.x < 0; --x) {
+        DWORD_PTR hit = HTNOWHERE;
+        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, closeBox.y), SMTO_ABORTIFHUNG, 5000, &hit);
+        if (hit == HTCLOSE) closeBox.x = x - 3;
+    }
+    ASSERT_GE(closeBox.x, 0) << "the caption has a close box";
     ASSERT_TRUE(PressKeys(window, {})) << "the window comes to the front";
-    SetCursorPos(x - 3, y);
+    SetCursorPos(closeBox.x, closeBox.y);
     for (const DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         Sleep(150);
-        INPUT input{INPUT_MOUSE, {}};
-        input.mi.dwFlags = button;
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi = {(closeBox.x * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN),
+                    (closeBox.y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN), 0,
+                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, 0, 0};
         SendInput(1, &input, sizeof input);
     }
 }
