@@ -49,10 +49,6 @@ int RunExaminer(const std::vector<std::string>& arguments) {
         else std::cout << VersionText;
         return Delivered() ? AllExamined : ReportNotWritten;
     }
-    if (options.showVersion) {
-        std::cout << ProgramName << ' ' << TELVORN_VERSION << '\n';
-        return AllExamined;
-    }
 
     // Every path is looked at before any file is examined, so that a clash
     // of pictures' names leaves no half-written report.
