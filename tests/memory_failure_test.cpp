@@ -10,7 +10,6 @@
 #include "analysis/mass_labelling.h"
 #include "examine/examine_path.h"
 #include "examine/examine_results.h"
-#include "literal_labelling/literal_labelling.h"
 #include "test_files.h"
 
 namespace {
