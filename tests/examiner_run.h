@@ -80,15 +80,6 @@ inline void ExpectRefused(const ProgramRun& run, std::initializer_list<std::stri
     for (const std::string& text : texts) EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
 }
 
-// Expects each of entries in out, each after the one before it.
-inline void ExpectInOrder(const std::string& out, const std::vector<std::string>& entries) {
-    size_t at = 0;
-    for (const std::string& entry : entries) {
-        at = out.find(entry, at);
-        ASSERT_NE(at, std::string::npos) << entry << "\nmissing, or not after the entry before it, in\n" << out;
-    }
-}
-
 // The words after prefix, one space apart, on the first line (below the heading, when given) that starts with it.
 inline std::string Field(const std::string& out, const std::string& prefix, const std::string& heading = "") {
     std::istringstream lines(out.substr(std::min(out.find(heading), out.size())));
