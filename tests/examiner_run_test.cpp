@@ -129,10 +129,9 @@ TEST_F(ExaminerTest, AFileOrFolderThatCannotBeReadGetsTheSystemsReason) {
     // Root reads every file, so the examiner runs as nobody then.
     std::vector<std::string> command;
     if (getuid() == 0) {
-        command = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
-        std::vector<std::string> probe = command;
-        probe.push_back("true");
-        if (Run(probe).exitStatus != 0) GTEST_SKIP() << "setpriv cannot switch to the user nobody here";
+        command = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "true"};
+        if (Run(command).exitStatus != 0) GTEST_SKIP() << "setpriv cannot switch to the user nobody here";
+        command.pop_back();
     }
     namespace fs = std::filesystem;
     fs::permissions(files.PathOf(""), fs::perms::owner_all | fs::perms::others_exec);
@@ -148,23 +147,25 @@ TEST_F(ExaminerTest, AFileOrFolderThatCannotBeReadGetsTheSystemsReason) {
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     const auto lines = CsvLines(run.out);
     ASSERT_EQ(lines.size(), 4u) << run.out;
-    for (size_t line = 1; line < lines.size(); ++line) {
-        EXPECT_EQ(lines[line][3], "-11");
-        EXPECT_TRUE(lines[line][4].ends_with("\nUnable to find file.")) << lines[line][4];
-        EXPECT_EQ(lines[line][5], "Permission denied") << lines[line][0];
-    }
+    for (size_t line = 1; line < lines.size(); ++line)
+        EXPECT_EQ(lines[line][3] + " " + lines[line][5], "-11 Permission denied") << lines[line][0];
 }
 
 TEST_F(ExaminerTest, OnlyAMalformedCommandLineIsAUsageErrorAndExaminesNothing) {
     const std::string good = files.Write("good.map", MapFile(SmallMap(), {}));
+    // The samples' maker takes no option for its folder either.
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--format", "xml", good}, "'xml' is not a value of '--format'"},
-        {{"--kind"}, "option '--kind' needs a value"},
-        {{"--verbose", good}, "unknown option '--verbose'"},
-        {{"-x", good}, "unknown option '-x'"},
-        {{}, "no PATH to examine"},
+        {{TELVORN_EXAMINE, "--format", "xml", good}, "'xml' is not a value of '--format'"},
+        {{TELVORN_EXAMINE, "--kind"}, "option '--kind' needs a value"},
+        {{TELVORN_EXAMINE, "--verbose", good}, "unknown option '--verbose'"},
+        {{TELVORN_EXAMINE, "-x", good}, "unknown option '-x'"},
+        {{TELVORN_EXAMINE}, "no PATH to examine"},
+        {{TELVORN_MAKE_SAMPLES, "--folder"}, "unknown option '--folder'"},
+        {{TELVORN_MAKE_SAMPLES, "-x"}, "unknown option '-x'"},
+        {{TELVORN_MAKE_SAMPLES, "--crafted"}, "give one FOLDER"},
+        {{TELVORN_MAKE_SAMPLES, files.PathOf("a"), files.PathOf("b")}, "give one FOLDER"},
     };
-    for (const auto& [arguments, complaint] : cases) ExpectRefused(Examine(arguments), {complaint, "--help"});
+    for (const auto& [command, complaint] : cases) ExpectRefused(Run(command), {complaint, "--help"});
     for (const std::string help : {"--help", "-h"}) {
         const ProgramRun run = Examine({help});
         EXPECT_EQ(run.exitStatus, 0);
@@ -175,15 +176,8 @@ TEST_F(ExaminerTest, OnlyAMalformedCommandLineIsAUsageErrorAndExaminesNothing) {
     // "--" ends the options: a relative path names a file in the examiner's working folder.
     EXPECT_EQ(Examine({"--format=text", "--", "-x.map"}).out,
               "Error loading Map file\n-x.map\nUnable to find file.\nreason: No such file or directory\n");
-
-    // The samples' maker takes no option for its folder either.
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--folder"}, {"-x"}, {"--crafted"}, {files.PathOf("a"), files.PathOf("b")}}) {
-        std::vector<std::string> command{TELVORN_MAKE_SAMPLES};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        ExpectRefused(Run(command), {"--help"});
-    }
-    EXPECT_EQ(Run({TELVORN_MAKE_SAMPLES, "-h"}).out.rfind("Usage: telvorn-make-samples [--crafted] [--] FOLDER\n", 0), 0u);
+    EXPECT_EQ(Run({TELVORN_MAKE_SAMPLES, "-h"}).out.rfind("Usage: telvorn-make-samples [--crafted] [--] FOLDER\n", 0),
+              0u);
 }
 
 TEST_F(ExaminerTest, AReportThatCannotBeWrittenIsNoSuccess) {
@@ -203,16 +197,13 @@ TEST_F(ExaminerTest, TheSamplesAreSoundGameFilesWithSeveralMasses) {
     ASSERT_EQ(Run({TELVORN_MAKE_SAMPLES, files.PathOf("samples")}).exitStatus, 0);
     const ProgramRun run = Examine({files.PathOf("samples")});
     EXPECT_EQ(run.exitStatus, 0) << run.out;
-    int examined = 0, scenarios = 0;
+    EXPECT_NE(run.out.find("Results for Map File: "), std::string::npos);
+    EXPECT_NE(run.out.find("Results for Scenario File: "), std::string::npos);
     std::istringstream lines(run.out);
     for (std::string line; std::getline(lines, line);) {
-        examined += line.rfind("Results for ", 0) == 0;
-        scenarios += line.rfind("Results for Scenario File: ", 0) == 0;
         EXPECT_FALSE(line.find(" Masses:") != std::string::npos && std::stoi(line.substr(line.find(':') + 1)) < 2);
         EXPECT_FALSE(line.rfind("Avg City Prod Eff :", 0) == 0 && line.find('-') != std::string::npos) << line;
     }
-    EXPECT_GE(examined, 2);
-    EXPECT_GE(scenarios, 1);
 }
 
 }  // namespace
