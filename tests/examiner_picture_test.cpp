@@ -1,9 +1,11 @@
-// The examiner's pictures, decoded back and compared square by square with the labels that the same
-// examination leaves, and what becomes of pictures when files or the picture folder fail.
+// The examiner's text report and pictures: the figures as the results dialog shows them, and the pictures decoded
+// back and compared square by square with the labels that the same examination leaves; what becomes of pictures
+// when files or the picture folder fail.
 
 #include <png.h>
 
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "analysis/mass_labelling.h"
@@ -110,7 +112,8 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const MapLa
         for (int c = 0; c < map.columns; ++c) {
             for (const auto& [dy, dx] : {std::pair(0, 1), {1, -1}, {1, 0}, {1, 1}}) {
                 const auto& one = massOf[static_cast<size_t>(r * map.columns + c)];
-                const auto& other = massOf[static_cast<size_t>((r + dy) * map.columns + (c + dx + map.columns) % map.columns)];
+                const auto& other =
+                    massOf[static_cast<size_t>((r + dy) * map.columns + (c + dx + map.columns) % map.columns)];
                 if (one && other && one->first == other->first && one != other) {
                     EXPECT_NE(colours[*one], colours[*other]) << "(" << r << "," << c << ") and its neighbour";
                 }
@@ -120,7 +123,7 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const MapLa
     return colours;
 }
 
-TEST_F(ExaminerTest, PicturesShowEachFilesMassesAsItsExaminationLabelledThemAndAFileThatFailsNone) {
+TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileThatFailsHasNoPicture) {
     const MapLayout worked = MapFromText({"LLLLLL", "WWLLWW", "LWLWLL", "WLLWWL", "LLWLLL"});
     // A band of columns 2 to 6 over lakes, cities, forest and a code of no class.
     MapLayout banded = testfiles::Banded(
@@ -129,9 +132,16 @@ TEST_F(ExaminerTest, PicturesShowEachFilesMassesAsItsExaminationLabelledThemAndA
         banded.squares[square] = static_cast<uint8_t>(code);
     MapLayout clipped = banded;
     clipped.lastColumn = 250;
-    // 300 separate water squares across 255 columns: past 254 of them masses are given up.
+    // 300 separate water squares across 255 columns: more masses than the labels can hold, past 254 given up.
     MapLayout overflowing = Land(7, 255);
     for (size_t k = 0; k < 300; ++k) overflowing.squares[(1 + 2 * (k / 127)) * 255 + 2 * (k % 127)] = WaterCode;
+    overflowing.wrapFlag = 0x80;
+    filemaker::UnitTable units{};  // of the scenario
+    units[0][0] = 3;    // cities
+    units[0][9] = 12;   // IN
+    units[5][13] = -7;  // AB, shown with its sign
+    units[2][1] = 99;   // not shown
+    const std::vector<filemaker::City> cities{{50, 9}, {50, 9}, {51, 12}, {90, 14}};
     // The picture that an earlier run drew of a file that now fails goes, so that none is taken for the file's.
     filemaker::GameFile newer = MapFile(worked, {});
     newer.version = 2;
@@ -142,23 +152,40 @@ TEST_F(ExaminerTest, PicturesShowEachFilesMassesAsItsExaminationLabelledThemAndA
     const std::vector<std::pair<std::string, const MapLayout*>> maps{
         {"worked.map", &worked}, {"banded.map", &banded}, {"clipped.map", &clipped}, {"war.scn", &worked},
         {"overflowing.map", &overflowing}};
-    std::vector<std::string> arguments{"--picture", pictures, files.Write("failing.map", newer)};
+    std::vector<std::string> arguments{"--picture", pictures};
     for (const auto& [name, map] : maps)
-        arguments.push_back(files.Write(name, name.ends_with(".scn") ? ScenarioFile(*map, {}, {}) : MapFile(*map, {})));
+        arguments.push_back(
+            files.Write(name, name.ends_with(".scn") ? ScenarioFile(*map, cities, units) : MapFile(*map, {})));
+    arguments.push_back(files.Write("failing.map", newer));
     const ProgramRun run = Examine(arguments);
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err, "telvorn-examine: 1 of 6 files could not be examined\n");
     EXPECT_FALSE(std::filesystem::exists(pictures + "/failing.map.png"));
+
+    // The results dialog's figures, line by line, of the overflowing map and of the scenario.
+    const std::string wide = files.PathOf("overflowing.map"), war = files.PathOf("war.scn");
+    const std::tuple<std::string, std::string, std::string> fields[] = {  // heading they are under, prefix, words
+        {wide, "Number of Columns :", "255"}, {wide, "Number of Rows :", "7"}, {wide, "Total Squares :", "1785"},
+        {wide, "Map Wrap :", "YES"}, {wide, "Avg City Prod Eff :", "-"}, {wide, "Number of Water Masses:", ">255"},
+        {wide, "Number of Land Masses:", "1"}, {wide, "Terrain", "Number % of Map"}, {wide, "Water", "300 16"},
+        {wide, "Clear", "1485 83"}, {war, "Map Wrap :", "NO"}, {war, "Avg City Prod Eff :", "60"},  // 241 / 4
+        {war, "IN", "2 TR 0"}, {war, "B", "1 CR 0"}, {war, "Player", "#1 #2 #3 #4 #5 #6"},
+        {"Unit Counts", "City", "3 0 0 0 0 0"}, {"Unit Counts", "IN", "12 0 0 0 0 0"},
+        {"Unit Counts", "AB", "0 0 0 0 0 -7"}};
+    for (const auto& [heading, prefix, words] : fields)
+        EXPECT_EQ(Field(run.out, prefix, heading), words) << prefix << " under " << heading;
+    const size_t unitCounts = run.out.find("Unit Counts");
+    EXPECT_GT(unitCounts, run.out.find(war));  // none for the maps before it
+    EXPECT_EQ(run.out.substr(unitCounts, run.out.find("Results for", unitCounts) - unitCounts).find("99"),
+              std::string::npos);
 
     std::map<std::string, MassColours> colours;
     for (const auto& [name, map] : maps) {
         EXPECT_EQ(ExaminePath(*KindFromExtension(name), files.PathOf(name)), LoadSucceeded) << name;
         colours[name] = ExpectPictureShowsLabels(pictures + "/" + name + ".png", *map, massLabels());
     }
-    // Two water masses, one land mass; they meet only across the seam, where the count keeps them apart.
-    ASSERT_EQ(colours["worked.map"].size(), 3u);
-    EXPECT_NE(colours["worked.map"].at({true, 0}), colours["worked.map"].at({true, 1}));
-    EXPECT_TRUE(colours["worked.map"].contains({false, 0}));
+    // Two water masses that meet only across the seam, where the count keeps them apart, and one land mass.
+    EXPECT_EQ(colours["worked.map"].size(), 3u);
     EXPECT_GT(std::ranges::count(massLabels(), OverflowLabel), 0);  // of the overflowing map, examined last
 }
 
@@ -187,7 +214,8 @@ TEST_F(ExaminerTest, APictureFolderThatCannotBeMadeOrWouldMixFilesUpStopsTheRun)
     };
     for (const auto& [arguments, complaint] : refused) ExpectRefused(Examine(arguments), {complaint});
     // One file named twice shares its picture with itself; a missing folder is made, with the folder above it.
-    const ProgramRun twice = Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("other/../war.scn")});
+    const ProgramRun twice =
+        Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("other/../war.scn")});
     EXPECT_EQ(twice.exitStatus, 0) << twice.err;
 }
 

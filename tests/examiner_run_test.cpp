@@ -1,10 +1,8 @@
-// The examiner run as a user runs it: which files it examines, as what kind, what the text report shows
-// and which exit status it ends with.
+// The examiner run as a user runs it: which files it examines, as what kind, what it says of those it cannot
+// examine and which exit status it ends with.
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <array>
 
 #include "examiner_run.h"
 
@@ -13,42 +11,6 @@ namespace {
 using filemaker::MapFile;
 using filemaker::ScenarioFile;
 using testfiles::SmallMap;
-
-TEST_F(ExaminerTest, TextShowsTheResultsDialogsFiguresOfAMapAndOfAScenario) {
-    // 40 by 40, water on every even column of every odd row: more separate masses than the labels can hold.
-    filemaker::MapLayout map = testfiles::Land(40, 40);
-    for (size_t row = 1; row < 40; row += 2)
-        for (size_t column = 0; column < 40; column += 2) map.squares[row * 40 + column] = filemaker::WaterCode;
-    map.wrapFlag = 0x80;
-    filemaker::UnitTable units{};
-    units[0][0] = 3;    // cities
-    units[0][9] = 12;   // IN
-    units[5][13] = -7;  // AB, shown with its sign
-    units[2][1] = 99;   // not shown
-    const std::vector<filemaker::City> cities{{50, 9}, {50, 9}, {51, 12}, {90, 14}};
-    const ProgramRun run = Examine(
-        {files.Write("lakes.map", MapFile(map, {})), files.Write("war.scn", ScenarioFile(SmallMap(), cities, units))});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out.find("Results for Map File: " + files.PathOf("lakes.map")), 0u);
-    using Fields = std::initializer_list<std::array<const char*, 3>>;  // prefix, words, heading they are under
-    for (const auto& [prefix, words, heading] : Fields{
-             {"Number of Columns :", "40", ""}, {"Number of Rows :", "40", ""}, {"Total Squares :", "1600", ""},
-             {"Map Wrap :", "YES", ""}, {"Avg City Prod Eff :", "-", ""}, {"Number of Water Masses:", ">255", ""},
-             {"Number of Land Masses:", "1", ""}, {"Terrain", "Number % of Map", ""}, {"Water", "400 25", ""},
-             {"Clear", "1200 75", ""}})
-        EXPECT_EQ(Field(run.out, prefix, heading), words) << prefix;
-    const size_t scenarioStart = run.out.find("\nResults for Scenario File: " + files.PathOf("war.scn"));
-    EXPECT_GT(run.out.find("Unit Counts"), scenarioStart);  // none for the map
-    const std::string scenario = run.out.substr(scenarioStart);
-    for (const auto& [prefix, words, heading] : Fields{
-             {"Map Wrap :", "NO", ""}, {"Avg City Prod Eff :", "60", ""},  // 241 / 4
-             {"IN", "2 TR 0", ""}, {"B", "1 CR 0", ""}, {"Player", "#1 #2 #3 #4 #5 #6", ""},
-             {"City", "3 0 0 0 0 0", "Unit Counts"}, {"IN", "12 0 0 0 0 0", "Unit Counts"},
-             {"AB", "0 0 0 0 0 -7", "Unit Counts"}})
-        EXPECT_EQ(Field(scenario, prefix, heading), words) << prefix << " under " << heading;
-    EXPECT_EQ(scenario.substr(scenario.find("Unit Counts")).find("99"), std::string::npos);
-}
 
 TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndTheOthersAreStillExamined) {
     filemaker::GameFile newer = MapFile(SmallMap(), {});
