@@ -22,11 +22,22 @@ using filemaker::ScenarioFile;
 using filemaker::WaterCode;
 using testfiles::Land;
 
+// A PNG file read back as RGB pixels.
 struct DecodedPicture {
-    bool hasPalette = false;
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-
+    explicit DecodedPicture(const std::string& path) {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+            ADD_FAILURE() << path << ": " << image.message;
+            return;
+        }
+        hasPalette = (image.format & PNG_FORMAT_FLAG_COLORMAP) != 0;
+        image.format = PNG_FORMAT_RGB;
+        width = static_cast<int>(image.width);
+        height = static_cast<int>(image.height);
+        rgb.resize(PNG_IMAGE_SIZE(image));
+        EXPECT_NE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr), 0) << image.message;
+    }
     Rgb At(int x, int y) const {
         const size_t at = 3 * (static_cast<size_t>(y) * width + x);
         return {rgb.at(at), rgb.at(at + 1), rgb.at(at + 2)};
@@ -38,24 +49,11 @@ struct DecodedPicture {
                 if (At(x, y) != colour) return false;
         return true;
     }
-};
 
-DecodedPicture Decode(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    DecodedPicture picture;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        ADD_FAILURE() << path << ": " << image.message;
-        return picture;
-    }
-    picture.hasPalette = (image.format & PNG_FORMAT_FLAG_COLORMAP) != 0;
-    image.format = PNG_FORMAT_RGB;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    EXPECT_NE(png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr), 0) << image.message;
-    return picture;
-}
+    bool hasPalette = false;
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+};
 
 bool IsOneOf(Rgb colour, const auto& colours) { return std::ranges::find(colours, colour) != colours.end(); }
 
@@ -68,7 +66,7 @@ using MassColours = std::map<std::pair<bool, int>, Rgb>;
 MassColours ExpectPictureShowsLabels(const std::string& picturePath, const MapLayout& map,
                                      const std::vector<uint8_t>& labels) {
     SCOPED_TRACE(picturePath);
-    const DecodedPicture picture = Decode(picturePath);
+    const DecodedPicture picture(picturePath);
     const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
     EXPECT_TRUE(picture.hasPalette);
     EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(layout.width, layout.height));
