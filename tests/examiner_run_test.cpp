@@ -19,11 +19,10 @@ TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndT
     const std::string scenarioAsMap = files.Write("war.map", ScenarioFile(SmallMap(), {}, {}));
     const std::string unnamed = files.Write("plain", ScenarioFile(SmallMap(), {}, {}));
     // A folder of game files whose extensions differ in case, one of the other kind, and some that are no regular
-    // files; a subfolder named like a map holds a scenario.
+    // files; a subfolder named like a map holds a scenario. A folder of no game files fails as a whole.
     const std::string folder = files.PathOf("folder") + "/";
     std::filesystem::create_directories(folder + "e.map");
-    for (const std::string name : {"b.MAP", "d.scn", "notes.txt"})
-        files.Write("folder/" + name, MapFile(SmallMap(), {}));
+    for (const std::string name : {"b.MAP", "d.scn"}) files.Write("folder/" + name, MapFile(SmallMap(), {}));
     for (const std::string name : {"a.scn", "c.Scn", "e.map/inner.scn"})
         files.Write("folder/" + name, ScenarioFile(SmallMap(), {}, {}));
     ASSERT_EQ(mkfifo((folder + "fifo.map").c_str(), 0600), 0);
@@ -56,8 +55,6 @@ TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndT
 
     EXPECT_EQ(text.exitStatus, 1);
     EXPECT_EQ(text.err, "telvorn-examine: 11 of 15 files could not be examined\n");
-    EXPECT_EQ(text.out.find("notes.txt"), std::string::npos);
-    EXPECT_EQ(text.out.find("inner.scn"), std::string::npos);
     const auto failure = [](const std::string& kind, const std::string& path, const std::string& rest) {
         return "Error loading " + kind + " file\n" + path + "\n" + rest + "\n";
     };
