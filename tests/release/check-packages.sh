@@ -13,9 +13,7 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-packages.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 failed=0
 fail() { echo "FAIL $*"; failed=$((failed + 1)); }
-expect_same() {  # expect_same WHAT SEEN EXPECTED
-  [[ $2 == "$3" ]] || fail "$1: '$2', not '$3'"
-}
+expect_same() { [[ $2 == "$3" ]] || fail "$1: '$2', not '$3'"; }  # expect_same WHAT SEEN EXPECTED
 
 version=$(dpkg-deb -f "$deb" Version)
 root="$scratch/root"
