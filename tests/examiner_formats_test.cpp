@@ -66,10 +66,6 @@ TEST_F(ExaminerTest, JsonAndCsvHoldExactlyTheKeysAndFiguresOfEachFileInColumnsOf
     ASSERT_EQ(lines.size(), 4u) << csv.out;
     const std::vector<std::string>& header = lines[0];
     for (const auto& line : lines) EXPECT_EQ(line.size(), header.size());
-    auto field = [&header](const std::vector<std::string>& line, std::string_view name) {
-        const size_t column = std::find(header.begin(), header.end(), name) - header.begin();
-        return column < line.size() ? line[column] : "(no such column)";
-    };
     const std::string readable = files.PathOf("we\"ird\\name\x01" "caf\xef\xbf\xbd.scn");
     const std::tuple<size_t, std::string_view, std::string> fields[] = {
         {1, "path", map}, {1, "pathBytes", ""}, {1, "kind", "map"}, {1, "terrainPercentages.Water", "83"},
@@ -78,7 +74,10 @@ TEST_F(ExaminerTest, JsonAndCsvHoldExactlyTheKeysAndFiguresOfEachFileInColumnsOf
         {2, "playerUnits.5.14", "-1"}, {3, "status", "-11"}, {3, "path", readable}, {3, "pathBytes", hex},
         {3, "reason", "No such file or directory"}, {3, "rows", ""},
         {3, "message", "Error loading Scenario file\n" + readable + "\nUnable to find file."}};
-    for (const auto& [line, name, value] : fields) EXPECT_EQ(field(lines[line], name), value) << line << " " << name;
+    for (const auto& [line, name, value] : fields) {
+        const size_t column = std::ranges::find(header, name) - header.begin();
+        EXPECT_EQ(column < lines[line].size() ? lines[line][column] : "(no such column)", value) << line << " " << name;
+    }
 }
 
 TEST(ReportTexts, JsonEscapesWhatItMustAndReplacesEachByteOfNoUtf8AndCsvQuotesOnlyWhatNeedsIt) {
