@@ -31,7 +31,8 @@ TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndT
     files.Write("empty/readme.txt", MapFile(SmallMap(), {}));
     const std::string last = files.Write("c.map", MapFile(SmallMap(), {}));
     std::vector<std::string> arguments{"--format=text", failing, scenarioAsMap, files.PathOf("gone.MAP"),
-                                       files.PathOf("nowhere"), unnamed, "/dev/null", folder, files.PathOf("empty"), last};
+                                       files.PathOf("nowhere"), unnamed, "/dev/null", folder,
+                                       files.PathOf("empty"), last};
     const ProgramRun text = Examine(arguments);
 
     // The same entries in json and csv: every one valid by the schema, the csv's columns the schema's.
