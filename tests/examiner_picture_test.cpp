@@ -1,10 +1,11 @@
-// The examiner's pictures, decoded back and compared square by square with the labels that the same
-// examination leaves, and what becomes of pictures when files or the picture folder fail.
+// The examiner's text report and pictures: the figures as the results dialog shows them, and the pictures decoded
+// back and compared square by square with the labels that the same examination leaves; what becomes of pictures
+// when files or the picture folder fail.
 
 #include <png.h>
 
 #include <map>
-#include <set>
+#include <tuple>
 #include <utility>
 
 #include "analysis/mass_labelling.h"
@@ -17,59 +18,55 @@ namespace {
 using filemaker::MapFile;
 using filemaker::MapFromText;
 using filemaker::MapLayout;
+using filemaker::ScenarioFile;
 using filemaker::WaterCode;
 using testfiles::Land;
 
+// A PNG file read back as RGB pixels.
 struct DecodedPicture {
-    bool hasPalette = false;
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-
+    explicit DecodedPicture(const std::string& path) {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+            ADD_FAILURE() << path << ": " << image.message;
+            return;
+        }
+        hasPalette = (image.format & PNG_FORMAT_FLAG_COLORMAP) != 0;
+        image.format = PNG_FORMAT_RGB;
+        width = static_cast<int>(image.width);
+        height = static_cast<int>(image.height);
+        rgb.resize(PNG_IMAGE_SIZE(image));
+        EXPECT_NE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr), 0) << image.message;
+    }
     Rgb At(int x, int y) const {
         const size_t at = 3 * (static_cast<size_t>(y) * width + x);
         return {rgb.at(at), rgb.at(at + 1), rgb.at(at + 2)};
     }
-    // The colours of the block of scale by scale pixels at (left, top).
-    std::set<int> Block(int left, int top, int scale) const {
-        std::set<int> colours;
+    // Whether the block of scale by scale pixels at (left, top) is all in colour.
+    bool BlockIs(int left, int top, int scale, Rgb colour) const {
         for (int y = top; y < top + scale; ++y)
-            for (int x = left; x < left + scale; ++x) colours.insert(Key(At(x, y)));
-        return colours;
+            for (int x = left; x < left + scale; ++x)
+                if (At(x, y) != colour) return false;
+        return true;
     }
-    static int Key(Rgb colour) { return colour.red << 16 | colour.green << 8 | colour.blue; }
-};
 
-DecodedPicture Decode(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    DecodedPicture picture;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        ADD_FAILURE() << path << ": " << image.message;
-        return picture;
-    }
-    picture.hasPalette = (image.format & PNG_FORMAT_FLAG_COLORMAP) != 0;
-    image.format = PNG_FORMAT_RGB;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    EXPECT_NE(png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr), 0) << image.message;
-    return picture;
-}
+    bool hasPalette = false;
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+};
 
 bool IsOneOf(Rgb colour, const auto& colours) { return std::ranges::find(colours, colour) != colours.end(); }
 
 // The colours of the squares of each mass, (is water, label): what the tests say of masses.
 using MassColours = std::map<std::pair<bool, int>, Rgb>;
 
-// Checks the picture of the map file at mapPath against the labels that an examination of it leaves, square
-// by square: terrain on the left; on the right grey outside the band, a mark under OverflowLabel and
-// NoLabel, and otherwise one colour per mass of the kind's shades, different for masses that touch.
-MassColours ExpectPictureShowsLabels(const std::string& picturePath, const std::string& mapPath,
-                                     const MapLayout& map) {
-    SCOPED_TRACE(mapPath);
-    EXPECT_EQ(ExaminePath(FileKind::Map, mapPath), LoadSucceeded);
-    const std::vector<uint8_t> labels = massLabels();
-    const DecodedPicture picture = Decode(picturePath);
+// Checks the picture at picturePath of map against its squares' labels, square by square: terrain on the left;
+// on the right grey outside the band, a mark under OverflowLabel and NoLabel, and otherwise one colour per mass
+// of the kind's shades, different for masses that touch.
+MassColours ExpectPictureShowsLabels(const std::string& picturePath, const MapLayout& map,
+                                     const std::vector<uint8_t>& labels) {
+    SCOPED_TRACE(picturePath);
+    const DecodedPicture picture(picturePath);
     const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
     EXPECT_TRUE(picture.hasPalette);
     EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(layout.width, layout.height));
@@ -78,7 +75,6 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const std::
 
     const int scale = layout.scale;
     const int lastColumn = std::min<int>(map.lastColumn.value_or(map.columns - 1), map.columns - 1);
-    const auto uniform = [](Rgb colour) { return std::set<int>{DecodedPicture::Key(colour)}; };
     MassColours colours;
     std::vector<std::optional<std::pair<bool, int>>> massOf(labels.size());
     for (int r = 0; r < map.rows; ++r) {
@@ -89,20 +85,19 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const std::
             const int top = layout.top + r * scale;
             const Rgb terrain = HasTerrainClass(code) ? TerrainColours[static_cast<int>(terrainClassTable[code])]
                                                       : UnclassifiedColour;
-            EXPECT_EQ(picture.Block(layout.terrainLeft + c * scale, top, scale), uniform(terrain));
+            EXPECT_TRUE(picture.BlockIs(layout.terrainLeft + c * scale, top, scale, terrain));
 
             const int left = layout.massesLeft + c * scale;
             const uint8_t label = labels.at(index);
             const Rgb corner = picture.At(left, top);
-            const Rgb centre = picture.At(left + scale / 2, top + scale / 2);
             if (r == 0 || r == map.rows - 1 || c < map.firstColumn || c > lastColumn) {
-                EXPECT_EQ(picture.Block(left, top, scale), uniform(NeverScannedColour));
+                EXPECT_TRUE(picture.BlockIs(left, top, scale, NeverScannedColour));
             } else if (label == OverflowLabel || label == NoLabel) {
                 EXPECT_EQ(corner, label == OverflowLabel ? GivenUpColour : UnlabelledColour);
-                EXPECT_EQ(centre, MarkColour);
+                EXPECT_EQ(picture.At(left + scale / 2, top + scale / 2), MarkColour);
             } else {
                 const bool water = IsWaterCode(code);
-                EXPECT_EQ(picture.Block(left, top, scale), uniform(corner));
+                EXPECT_TRUE(picture.BlockIs(left, top, scale, corner));
                 EXPECT_TRUE(water ? IsOneOf(corner, WaterMassColours) : IsOneOf(corner, LandMassColours));
                 const auto [mass, isNew] = colours.try_emplace({water, label}, corner);
                 EXPECT_EQ(mass->second, corner) << "a mass in two colours";
@@ -115,7 +110,8 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const std::
         for (int c = 0; c < map.columns; ++c) {
             for (const auto& [dy, dx] : {std::pair(0, 1), {1, -1}, {1, 0}, {1, 1}}) {
                 const auto& one = massOf[static_cast<size_t>(r * map.columns + c)];
-                const auto& other = massOf[static_cast<size_t>((r + dy) * map.columns + (c + dx + map.columns) % map.columns)];
+                const auto& other =
+                    massOf[static_cast<size_t>((r + dy) * map.columns + (c + dx + map.columns) % map.columns)];
                 if (one && other && one->first == other->first && one != other) {
                     EXPECT_NE(colours[*one], colours[*other]) << "(" << r << "," << c << ") and its neighbour";
                 }
@@ -125,7 +121,7 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const std::
     return colours;
 }
 
-TEST_F(ExaminerTest, PicturesShowEachFilesMassesAsItsExaminationLabelledThem) {
+TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileThatFailsHasNoPicture) {
     const MapLayout worked = MapFromText({"LLLLLL", "WWLLWW", "LWLWLL", "WLLWWL", "LLWLLL"});
     // A band of columns 2 to 6 over lakes, cities, forest and a code of no class.
     MapLayout banded = testfiles::Banded(
@@ -134,77 +130,91 @@ TEST_F(ExaminerTest, PicturesShowEachFilesMassesAsItsExaminationLabelledThem) {
         banded.squares[square] = static_cast<uint8_t>(code);
     MapLayout clipped = banded;
     clipped.lastColumn = 250;
-    // 300 separate water squares across 255 columns: past 254 of them masses are given up.
+    // 300 separate water squares across 255 columns: more masses than the labels can hold, past 254 given up.
     MapLayout overflowing = Land(7, 255);
-    for (int k = 0; k < 300; ++k) overflowing.squares[static_cast<size_t>((1 + 2 * (k / 127)) * 255 + 2 * (k % 127))] = WaterCode;
+    for (size_t k = 0; k < 300; ++k) overflowing.squares[(1 + 2 * (k / 127)) * 255 + 2 * (k % 127)] = WaterCode;
+    overflowing.wrapFlag = 0x80;
+    filemaker::UnitTable units{};  // of the scenario
+    units[0][0] = 3;    // cities
+    units[0][9] = 12;   // IN
+    units[5][13] = -7;  // AB, shown with its sign
+    units[2][1] = 99;   // not shown
+    const std::vector<filemaker::City> cities{{50, 9}, {50, 9}, {51, 12}, {90, 14}};
+    // The picture that an earlier run drew of a file that now fails goes, so that none is taken for the file's.
+    filemaker::GameFile newer = MapFile(worked, {});
+    newer.version = 2;
+    const std::string pictures = output.PathOf("pictures");
+    std::filesystem::create_directory(pictures);
+    filemaker::WriteBytes(pictures + "/failing.map.png", {1, 2, 3});
 
     const std::vector<std::pair<std::string, const MapLayout*>> maps{
-        {"worked.map", &worked}, {"banded.map", &banded}, {"clipped.map", &clipped}, {"overflowing.map", &overflowing}};
-    std::vector<std::string> arguments{"--picture", output.PathOf("pictures/new")};
-    for (const auto& [name, map] : maps) arguments.push_back(files.Write(name, MapFile(*map, {})));
+        {"worked.map", &worked}, {"banded.map", &banded}, {"clipped.map", &clipped}, {"war.scn", &worked},
+        {"overflowing.map", &overflowing}};
+    std::vector<std::string> arguments{"--picture", pictures};
+    for (const auto& [name, map] : maps)
+        arguments.push_back(
+            files.Write(name, name.ends_with(".scn") ? ScenarioFile(*map, cities, units) : MapFile(*map, {})));
+    arguments.push_back(files.Write("failing.map", newer));
     const ProgramRun run = Examine(arguments);
-    ASSERT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(Field(run.out, "Number of Water Masses:", "overflowing.map"), ">255");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "telvorn-examine: 1 of 6 files could not be examined\n");
+    EXPECT_FALSE(std::filesystem::exists(pictures + "/failing.map.png"));
+
+    // The results dialog's figures, line by line, of the overflowing map and of the scenario.
+    const std::string wide = files.PathOf("overflowing.map"), war = files.PathOf("war.scn");
+    const std::tuple<std::string, std::string, std::string> fields[] = {  // heading they are under, prefix, words
+        {wide, "Number of Columns :", "255"}, {wide, "Number of Rows :", "7"}, {wide, "Total Squares :", "1785"},
+        {wide, "Map Wrap :", "YES"}, {wide, "Avg City Prod Eff :", "-"}, {wide, "Number of Water Masses:", ">255"},
+        {wide, "Number of Land Masses:", "1"}, {wide, "Terrain", "Number % of Map"}, {wide, "Water", "300 16"},
+        {wide, "Clear", "1485 83"}, {war, "Map Wrap :", "NO"}, {war, "Avg City Prod Eff :", "60"},  // 241 / 4
+        {war, "IN", "2 TR 0"}, {war, "B", "1 CR 0"}, {war, "Player", "#1 #2 #3 #4 #5 #6"},
+        {"Unit Counts", "City", "3 0 0 0 0 0"}, {"Unit Counts", "IN", "12 0 0 0 0 0"},
+        {"Unit Counts", "AB", "0 0 0 0 0 -7"}};
+    for (const auto& [heading, prefix, words] : fields)
+        EXPECT_EQ(Field(run.out, prefix, heading), words) << prefix << " under " << heading;
+    const size_t unitCounts = run.out.find("Unit Counts");
+    EXPECT_GT(unitCounts, run.out.find(war));  // none for the maps before it
+    EXPECT_EQ(run.out.substr(unitCounts, run.out.find("Results for", unitCounts) - unitCounts).find("99"),
+              std::string::npos);
 
     std::map<std::string, MassColours> colours;
-    for (const auto& [name, map] : maps)
-        colours[name] = ExpectPictureShowsLabels(output.PathOf("pictures/new/" + name + ".png"), files.PathOf(name), *map);
-    // Two water masses, one land mass; they meet only across the seam, where the count keeps them apart.
-    ASSERT_EQ(colours["worked.map"].size(), 3u);
-    EXPECT_NE(colours["worked.map"].at({true, 0}), colours["worked.map"].at({true, 1}));
-    EXPECT_TRUE(colours["worked.map"].contains({false, 0}));
+    for (const auto& [name, map] : maps) {
+        EXPECT_EQ(ExaminePath(*KindFromExtension(name), files.PathOf(name)), LoadSucceeded) << name;
+        colours[name] = ExpectPictureShowsLabels(pictures + "/" + name + ".png", *map, massLabels());
+    }
+    // Two water masses that meet only across the seam, where the count keeps them apart, and one land mass.
+    EXPECT_EQ(colours["worked.map"].size(), 3u);
     EXPECT_GT(std::ranges::count(massLabels(), OverflowLabel), 0);  // of the overflowing map, examined last
 }
 
 TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnlabelledClearLand) {
     testfiles::TempFolder folder;
     const MapHeader header{.rows = 4, .columns = 3, .squareCount = 9, .firstColumn = 0, .lastColumn = 2};
-    const std::vector<uint8_t> squares{2, 2, 2, 2, 0, 2, 2, 2};  // the last square and row missing
-    const std::vector<uint8_t> labels{NoLabel, NoLabel, NoLabel, 0, NoLabel, 0, 0};
+    // The squares and labels given stop short; the picture shows what they would be in full.
+    const MapLayout shown = MapFromText({"WWW", "WLW", "WWL", "LLL"});
+    std::vector<uint8_t> labels{NoLabel, NoLabel, NoLabel, 0, NoLabel, 0, 0};
+    const std::span<const uint8_t> squares(shown.squares.data(), 8);
     ASSERT_EQ(WriteMapPicture(folder.PathOf("p.png"), header, squares, labels), std::nullopt);
-    const DecodedPicture picture = Decode(folder.PathOf("p.png"));
-    const PictureLayout layout = PictureLayoutOf(4, 3);
-    const auto pixel = [&](int left, int row, int column, int offset) {
-        return picture.At(left + column * layout.scale + offset, layout.top + row * layout.scale + offset);
-    };
-    EXPECT_EQ(pixel(layout.terrainLeft, 1, 1, 0), TerrainColours[static_cast<int>(TerrainClass::Clear)]);
-    EXPECT_EQ(pixel(layout.terrainLeft, 2, 2, 0), TerrainColours[static_cast<int>(TerrainClass::Clear)]);
-    for (const auto& [row, column] : {std::pair(1, 1), {2, 1}, {2, 2}}) {
-        EXPECT_EQ(pixel(layout.massesLeft, row, column, 0), UnlabelledColour) << row << "," << column;
-        EXPECT_EQ(pixel(layout.massesLeft, row, column, layout.scale / 2), MarkColour) << row << "," << column;
-    }
-    EXPECT_TRUE(IsOneOf(pixel(layout.massesLeft, 2, 0, 0), WaterMassColours));
-    EXPECT_EQ(pixel(layout.massesLeft, 3, 0, 0), NeverScannedColour);
     EXPECT_NE(WriteMapPicture(folder.PathOf("no/such/folder/p.png"), header, squares, labels), std::nullopt);
+    labels.resize(shown.squares.size(), NoLabel);
+    ExpectPictureShowsLabels(folder.PathOf("p.png"), shown, labels);
 }
 
-TEST_F(ExaminerTest, AFileThatFailsGetsNoPictureAndAPictureFolderThatCannotBeMadeStopsTheRun) {
-    const MapLayout map = testfiles::SmallMap();
-    filemaker::GameFile newer = MapFile(map, {});
-    newer.version = 2;
-    const std::string failing = files.Write("failing.map", newer);
-    const std::string scenario = files.Write("war.scn", filemaker::ScenarioFile(map, {}, {}));
-    const std::string pictures = output.PathOf("pictures");
-    std::filesystem::create_directory(pictures);
-    filemaker::WriteBytes(pictures + "/failing.map.png", {1, 2, 3});  // a picture of an earlier run
-    const ProgramRun run = Examine({"--picture=" + pictures, failing, scenario});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.out.find("Error loading Map file\n" + failing), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(pictures + "/failing.map.png"));
-    EXPECT_TRUE(Decode(pictures + "/war.scn.png").hasPalette);
-
+TEST_F(ExaminerTest, APictureFolderThatCannotBeMadeOrWouldMixFilesUpStopsTheRun) {
+    const std::string scenario = files.Write("war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     std::filesystem::create_directory(files.PathOf("other"));
-    const std::string twin = files.Write("other/war.scn", filemaker::ScenarioFile(map, {}, {}));
+    const std::string twin = files.Write("other/war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"--picture", scenario, scenario}, "cannot make the picture folder"},  // a file, not a folder
         {{"--picture", scenario + "/sub", scenario}, "cannot make the picture folder"},
-        {{"--picture", pictures, scenario, twin}, "would both be pictured as 'war.scn.png'"},
+        {{"--picture", output.PathOf("pictures"), scenario, twin}, "would both be pictured as 'war.scn.png'"},
         {{"--picture=", scenario}, "is not a value of '--picture'"},
     };
     for (const auto& [arguments, complaint] : refused) ExpectRefused(Examine(arguments), {complaint});
-    // One file named twice shares its picture with itself.
-    EXPECT_EQ(Examine({"--picture", pictures, scenario, files.PathOf("other/../war.scn")}).exitStatus, 0);
+    // One file named twice shares its picture with itself; a missing folder is made, with the folder above it.
+    const ProgramRun twice =
+        Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("other/../war.scn")});
+    EXPECT_EQ(twice.exitStatus, 0) << twice.err;
 }
 
 }  // namespace

@@ -51,22 +51,19 @@ protected:
     // report's schema, checked with Debian's python3-jsonschema: empty when nothing is.
     std::string SchemaProblems(const std::string& json, const std::string& csv) const {
         constexpr const char* Check = R"(
-import csv, json, sys, jsonschema
+import csv, io, json, sys, jsonschema
 schema = json.load(open(sys.argv[1], encoding='utf-8'))
-jsonschema.validate(json.load(open(sys.argv[2], encoding='utf-8')), schema, cls=jsonschema.Draft202012Validator)
+jsonschema.validate(json.loads(sys.argv[2]), schema, cls=jsonschema.Draft202012Validator)
 # The csv columns: the entry's keys in order, objects and lists spread as key.member and key.position.
 def columns(name, part):
     part = {**schema['$defs'][part['$ref'].split('/')[-1]], **part} if '$ref' in part else part
     members = part.get('properties') or dict(enumerate(part.get('prefixItems', [])))
     return [column for key, sub in members.items() for column in columns(f'{name}.{key}', sub)] if members else [name]
 expected = [column for key, sub in schema['$defs']['entry']['properties'].items() for column in columns(key, sub)]
-header = next(csv.reader(open(sys.argv[3], encoding='utf-8', newline='')))
+header = next(csv.reader(io.StringIO(sys.argv[3], newline='')))
 assert header == expected, f'csv header {header} is not {expected}'
 )";
-        std::ofstream(output.PathOf("report.json"), std::ios::binary) << json;
-        std::ofstream(output.PathOf("report.csv"), std::ios::binary) << csv;
-        const ProgramRun check = Run({TELVORN_PYTHON, "-c", Check, TELVORN_REPORT_SCHEMA, output.PathOf("report.json"),
-                                     output.PathOf("report.csv")});
+        const ProgramRun check = Run({TELVORN_PYTHON, "-c", Check, TELVORN_REPORT_SCHEMA, json, csv});
         return check.exitStatus == 0 ? "" : check.err + check.out;
     }
 
@@ -78,15 +75,6 @@ assert header == expected, f'csv header {header} is not {expected}'
 inline void ExpectRefused(const ProgramRun& run, std::initializer_list<std::string> texts) {
     EXPECT_EQ(std::pair(run.exitStatus, run.out), std::pair(2, std::string())) << run.err;
     for (const std::string& text : texts) EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
-}
-
-// Expects each of entries in out, each after the one before it.
-inline void ExpectInOrder(const std::string& out, const std::vector<std::string>& entries) {
-    size_t at = 0;
-    for (const std::string& entry : entries) {
-        at = out.find(entry, at);
-        ASSERT_NE(at, std::string::npos) << entry << "\nmissing, or not after the entry before it, in\n" << out;
-    }
 }
 
 // The words after prefix, one space apart, on the first line (below the heading, when given) that starts with it.

@@ -1,10 +1,8 @@
-// The examiner run as a user runs it: which files it examines, as what kind, what the text report shows
-// and which exit status it ends with.
+// The examiner run as a user runs it: which files it examines, as what kind, what it says of those it cannot
+// examine and which exit status it ends with.
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <array>
 
 #include "examiner_run.h"
 
@@ -14,105 +12,84 @@ using filemaker::MapFile;
 using filemaker::ScenarioFile;
 using testfiles::SmallMap;
 
-TEST_F(ExaminerTest, TextShowsTheResultsDialogsFiguresOfAMapAndOfAScenario) {
-    // 40 by 40, water on every even column of every odd row: more separate masses than the labels can hold.
-    filemaker::MapLayout map = testfiles::Land(40, 40);
-    for (size_t row = 1; row < 40; row += 2)
-        for (size_t column = 0; column < 40; column += 2) map.squares[row * 40 + column] = filemaker::WaterCode;
-    map.wrapFlag = 0x80;
-    filemaker::UnitTable units{};
-    units[0][0] = 3;    // cities
-    units[0][9] = 12;   // IN
-    units[5][13] = -7;  // AB, shown with its sign
-    units[2][1] = 99;   // not shown
-    const std::vector<filemaker::City> cities{{50, 9}, {50, 9}, {51, 12}, {90, 14}};
-    const ProgramRun run = Examine(
-        {files.Write("lakes.map", MapFile(map, {})), files.Write("war.scn", ScenarioFile(SmallMap(), cities, units))});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out.find("Results for Map File: " + files.PathOf("lakes.map")), 0u);
-    using Fields = std::initializer_list<std::array<const char*, 3>>;  // prefix, words, heading they are under
-    for (const auto& [prefix, words, heading] : Fields{
-             {"Number of Columns :", "40", ""}, {"Number of Rows :", "40", ""}, {"Total Squares :", "1600", ""},
-             {"Map Wrap :", "YES", ""}, {"Avg City Prod Eff :", "-", ""}, {"Number of Water Masses:", ">255", ""},
-             {"Number of Land Masses:", "1", ""}, {"Terrain", "Number % of Map", ""}, {"Water", "400 25", ""},
-             {"Clear", "1200 75", ""}})
-        EXPECT_EQ(Field(run.out, prefix, heading), words) << prefix;
-    const size_t scenarioStart = run.out.find("\nResults for Scenario File: " + files.PathOf("war.scn"));
-    EXPECT_GT(run.out.find("Unit Counts"), scenarioStart);  // none for the map
-    const std::string scenario = run.out.substr(scenarioStart);
-    for (const auto& [prefix, words, heading] : Fields{
-             {"Map Wrap :", "NO", ""}, {"Avg City Prod Eff :", "60", ""},  // 241 / 4
-             {"IN", "2 TR 0", ""}, {"B", "1 CR 0", ""}, {"Player", "#1 #2 #3 #4 #5 #6", ""},
-             {"City", "3 0 0 0 0 0", "Unit Counts"}, {"IN", "12 0 0 0 0 0", "Unit Counts"},
-             {"AB", "0 0 0 0 0 -7", "Unit Counts"}})
-        EXPECT_EQ(Field(scenario, prefix, heading), words) << prefix << " under " << heading;
-    EXPECT_EQ(scenario.substr(scenario.find("Unit Counts")).find("99"), std::string::npos);
-}
-
 TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndTheOthersAreStillExamined) {
     filemaker::GameFile newer = MapFile(SmallMap(), {});
     newer.version = 2;
-    const std::string first = files.Write("a.map", MapFile(SmallMap(), {}));
     const std::string failing = files.Write("b.map", newer);
     const std::string scenarioAsMap = files.Write("war.map", ScenarioFile(SmallMap(), {}, {}));
-    const std::string unnamed = files.Write("plain", MapFile(SmallMap(), {}));
-    // A folder whose game files' names are none of them regular files.
-    const std::string odd = files.PathOf("odd");
-    std::filesystem::create_directories(odd + "/sub.map");
-    ASSERT_EQ(mkfifo((odd + "/fifo.map").c_str(), 0600), 0);
-    std::filesystem::create_symlink("nothing", odd + "/link.scn");
+    const std::string unnamed = files.Write("plain", ScenarioFile(SmallMap(), {}, {}));
+    // A folder of game files whose extensions differ in case, one of the other kind, and some that are no regular
+    // files; a subfolder named like a map holds a scenario. A folder of no game files fails as a whole.
+    const std::string folder = files.PathOf("folder") + "/";
+    std::filesystem::create_directories(folder + "e.map");
+    for (const std::string name : {"b.MAP", "d.scn"}) files.Write("folder/" + name, MapFile(SmallMap(), {}));
+    for (const std::string name : {"a.scn", "c.Scn", "e.map/inner.scn"})
+        files.Write("folder/" + name, ScenarioFile(SmallMap(), {}, {}));
+    ASSERT_EQ(mkfifo((folder + "fifo.map").c_str(), 0600), 0);
+    std::filesystem::create_symlink("nothing", folder + "link.scn");
     std::filesystem::create_directory(files.PathOf("empty"));
     files.Write("empty/readme.txt", MapFile(SmallMap(), {}));
     const std::string last = files.Write("c.map", MapFile(SmallMap(), {}));
-    const std::vector<std::string> paths{first,     failing,     scenarioAsMap, files.PathOf("gone.MAP"),
-                                         files.PathOf("nowhere"), unnamed, "/dev/null", odd,
-                                         files.PathOf("empty"), last};
-
-    const ProgramRun text = Examine(paths);
-    EXPECT_EQ(text.exitStatus, 1);
-    EXPECT_EQ(text.err, "telvorn-examine: 10 of 12 files could not be examined\n");
-    const auto failure = [](const std::string& kind, const std::string& path, const std::string& rest) {
-        return "Error loading " + kind + " file\n" + path + "\n" + rest + "\n";
-    };
-    const std::string unfound = "Unable to find file.\nreason: ";
-    ExpectInOrder(text.out, {
-        "Results for Map File: " + first,
-        failure("Map", failing, "File is from newer version of Corvanta. An update may be available.") + "\n",
-        failure("Map", scenarioAsMap, "File data is bad.\nhint: this is a scenario file; examine it with --kind scenario"),
-        failure("Map", files.PathOf("gone.MAP"), unfound + "No such file or directory"),
-        failure("Map or Scenario", files.PathOf("nowhere"), unfound + "No such file or directory"),
-        failure("Map or Scenario", unnamed,
-                unfound + "cannot tell a map from a scenario\nhint: name it *.map or *.scn, or give --kind"),
-        failure("Map or Scenario", "/dev/null", unfound + "not a regular file"),
-        failure("Map", odd + "/fifo.map", unfound + "not a regular file"),
-        failure("Scenario", odd + "/link.scn", unfound + "No such file or directory"),
-        failure("Map", odd + "/sub.map", unfound + "Is a directory"),
-        failure("Map or Scenario", files.PathOf("empty"), unfound + "holds no *.map or *.scn files"),
-        "Results for Map File: " + last,
-    });
+    std::vector<std::string> arguments{"--format=text", failing, scenarioAsMap, files.PathOf("gone.MAP"),
+                                       files.PathOf("nowhere"), unnamed, "/dev/null", folder,
+                                       files.PathOf("empty"), last};
+    const ProgramRun text = Examine(arguments);
 
     // The same entries in json and csv: every one valid by the schema, the csv's columns the schema's.
-    std::vector<std::string> arguments{"--format=json"};
-    arguments.insert(arguments.end(), paths.begin(), paths.end());
+    arguments[0] = "--format=json";
     const ProgramRun json = Examine(arguments);
     arguments[0] = "--format=csv";
     const ProgramRun csv = Examine(arguments);
     EXPECT_EQ(std::pair(json.exitStatus, csv.exitStatus), std::pair(1, 1));
     EXPECT_EQ(json.err + csv.err, "");
     EXPECT_EQ(SchemaProblems(json.out, csv.out), "");
-    EXPECT_EQ(CsvLines(csv.out).size(), 13u);
-    EXPECT_NE(json.out.find(", \"reason\": \"Is a directory\", \"hint\": null, \"rows\": null, "), std::string::npos);
+    EXPECT_EQ(CsvLines(csv.out).size(), 16u);
+
+    // The folder's subfolders count only when asked for, in their places in the name order.
+    const ProgramRun recursive = Examine({"-r", folder});
+    EXPECT_GT(recursive.out.find("Results for Scenario File: " + folder + "e.map/inner.scn"),
+              recursive.out.find(folder + "d.scn"));
+    EXPECT_EQ(recursive.out.find("Is a directory"), std::string::npos);
+    // Given a kind, the scenarios named like a map and named like nothing are examined as scenarios.
+    const ProgramRun given = Examine({"--kind", "scenario", scenarioAsMap, unnamed});
+    EXPECT_EQ(given.exitStatus, 0) << given.out;
+
+    EXPECT_EQ(text.exitStatus, 1);
+    EXPECT_EQ(text.err, "telvorn-examine: 11 of 15 files could not be examined\n");
+    const auto failure = [](const std::string& kind, const std::string& path, const std::string& rest) {
+        return "Error loading " + kind + " file\n" + path + "\n" + rest + "\n";
+    };
+    const std::string unfound = "Unable to find file.\nreason: ", bad = "File data is bad.\nhint: ";
+    size_t at = 0;
+    for (const std::string& entry : {
+             failure("Map", failing, "File is from newer version of Corvanta. An update may be available.") + "\n",
+             failure("Map", scenarioAsMap, bad + "this is a scenario file; examine it with --kind scenario"),
+             failure("Map", files.PathOf("gone.MAP"), unfound + "No such file or directory"),
+             failure("Map or Scenario", files.PathOf("nowhere"), unfound + "No such file or directory"),
+             failure("Map or Scenario", unnamed,
+                     unfound + "cannot tell a map from a scenario\nhint: name it *.map or *.scn, or give --kind"),
+             failure("Map or Scenario", "/dev/null", unfound + "not a regular file"),
+             "Results for Scenario File: " + folder + "a.scn",
+             "Results for Map File: " + folder + "b.MAP",
+             "Results for Scenario File: " + folder + "c.Scn",
+             failure("Scenario", folder + "d.scn", bad + "this is a map file; examine it with --kind map"),
+             failure("Map", folder + "e.map", unfound + "Is a directory"),
+             failure("Map", folder + "fifo.map", unfound + "not a regular file"),
+             failure("Scenario", folder + "link.scn", unfound + "No such file or directory"),
+             failure("Map or Scenario", files.PathOf("empty"), unfound + "holds no *.map or *.scn files"),
+             "Results for Map File: " + last}) {
+        at = text.out.find(entry, at);
+        ASSERT_NE(at, std::string::npos) << entry << "\nmissing, or not after the entry before it, in\n" << text.out;
+    }
 }
 
 TEST_F(ExaminerTest, AFileOrFolderThatCannotBeReadGetsTheSystemsReason) {
     // Root reads every file, so the examiner runs as nobody then.
     std::vector<std::string> command;
     if (getuid() == 0) {
-        command = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
-        std::vector<std::string> probe = command;
-        probe.push_back("true");
-        if (Run(probe).exitStatus != 0) GTEST_SKIP() << "setpriv cannot switch to the user nobody here";
+        command = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "true"};
+        if (Run(command).exitStatus != 0) GTEST_SKIP() << "setpriv cannot switch to the user nobody here";
+        command.pop_back();
     }
     namespace fs = std::filesystem;
     fs::permissions(files.PathOf(""), fs::perms::owner_all | fs::perms::others_exec);
@@ -128,52 +105,25 @@ TEST_F(ExaminerTest, AFileOrFolderThatCannotBeReadGetsTheSystemsReason) {
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     const auto lines = CsvLines(run.out);
     ASSERT_EQ(lines.size(), 4u) << run.out;
-    for (size_t line = 1; line < lines.size(); ++line) {
-        EXPECT_EQ(lines[line][3], "-11");
-        EXPECT_TRUE(lines[line][4].ends_with("\nUnable to find file.")) << lines[line][4];
-        EXPECT_EQ(lines[line][5], "Permission denied") << lines[line][0];
-    }
-}
-
-TEST_F(ExaminerTest, AFolderStandsForItsGameFilesInNameOrderOfTheKindTheirExtensionsName) {
-    files.Write("b.MAP", MapFile(SmallMap(), {}));
-    files.Write("a.scn", ScenarioFile(SmallMap(), {}, {}));
-    files.Write("c.Scn", ScenarioFile(SmallMap(), {}, {}));
-    const std::string mapNamedScenario = files.Write("d.scn", MapFile(SmallMap(), {}));
-    files.Write("notes.txt", MapFile(SmallMap(), {}));
-    std::filesystem::create_directory(files.PathOf("e.map"));
-    const std::string inner = files.Write("e.map/inner.scn", ScenarioFile(SmallMap(), {}, {}));
-    const ProgramRun run = Examine({files.PathOf("")});
-    EXPECT_EQ(run.exitStatus, 1);
-    // Its subfolders count only when asked for, in their places in the name order.
-    ExpectInOrder(run.out, {"Results for Scenario File: " + files.PathOf("a.scn"),
-                            "Results for Map File: " + files.PathOf("b.MAP"),
-                            "Results for Scenario File: " + files.PathOf("c.Scn"),
-                            "Error loading Scenario file\n" + mapNamedScenario + "\nFile data is bad.\n",
-                            files.PathOf("e.map") + "\nUnable to find file.\nreason: Is a directory\n"});
-    EXPECT_EQ(run.out.find("notes.txt"), std::string::npos);
-    EXPECT_EQ(run.out.find(inner), std::string::npos);
-    const ProgramRun recursive = Examine({"-r", files.PathOf("")});
-    EXPECT_GT(recursive.out.find("Results for Scenario File: " + inner), recursive.out.find(mapNamedScenario));
-    EXPECT_EQ(recursive.out.find("Is a directory"), std::string::npos);
-    const std::string scenarioNamedMap = files.Write("scenario.map", ScenarioFile(SmallMap(), {}, {}));
-    const std::string unnamed = files.Write("scenario", ScenarioFile(SmallMap(), {}, {}));
-    const ProgramRun given = Examine({"--kind", "scenario", scenarioNamedMap, unnamed});
-    EXPECT_EQ(given.exitStatus, 0);
-    EXPECT_NE(given.out.find("Results for Scenario File: " + scenarioNamedMap), std::string::npos);
-    EXPECT_NE(given.out.find("Results for Scenario File: " + unnamed), std::string::npos);
+    for (size_t line = 1; line < lines.size(); ++line)
+        EXPECT_EQ(lines[line][3] + " " + lines[line][5], "-11 Permission denied") << lines[line][0];
 }
 
 TEST_F(ExaminerTest, OnlyAMalformedCommandLineIsAUsageErrorAndExaminesNothing) {
     const std::string good = files.Write("good.map", MapFile(SmallMap(), {}));
+    // The samples' maker takes no option for its folder either.
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--format", "xml", good}, "'xml' is not a value of '--format'"},
-        {{"--kind"}, "option '--kind' needs a value"},
-        {{"--verbose", good}, "unknown option '--verbose'"},
-        {{"-x", good}, "unknown option '-x'"},
-        {{}, "no PATH to examine"},
+        {{TELVORN_EXAMINE, "--format", "xml", good}, "'xml' is not a value of '--format'"},
+        {{TELVORN_EXAMINE, "--kind"}, "option '--kind' needs a value"},
+        {{TELVORN_EXAMINE, "--verbose", good}, "unknown option '--verbose'"},
+        {{TELVORN_EXAMINE, "-x", good}, "unknown option '-x'"},
+        {{TELVORN_EXAMINE}, "no PATH to examine"},
+        {{TELVORN_MAKE_SAMPLES, "--folder"}, "unknown option '--folder'"},
+        {{TELVORN_MAKE_SAMPLES, "-x"}, "unknown option '-x'"},
+        {{TELVORN_MAKE_SAMPLES, "--crafted"}, "give one FOLDER"},
+        {{TELVORN_MAKE_SAMPLES, files.PathOf("a"), files.PathOf("b")}, "give one FOLDER"},
     };
-    for (const auto& [arguments, complaint] : cases) ExpectRefused(Examine(arguments), {complaint, "--help"});
+    for (const auto& [command, complaint] : cases) ExpectRefused(Run(command), {complaint, "--help"});
     for (const std::string help : {"--help", "-h"}) {
         const ProgramRun run = Examine({help});
         EXPECT_EQ(run.exitStatus, 0);
@@ -184,15 +134,8 @@ TEST_F(ExaminerTest, OnlyAMalformedCommandLineIsAUsageErrorAndExaminesNothing) {
     // "--" ends the options: a relative path names a file in the examiner's working folder.
     EXPECT_EQ(Examine({"--format=text", "--", "-x.map"}).out,
               "Error loading Map file\n-x.map\nUnable to find file.\nreason: No such file or directory\n");
-
-    // The samples' maker takes no option for its folder either.
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--folder"}, {"-x"}, {"--crafted"}, {files.PathOf("a"), files.PathOf("b")}}) {
-        std::vector<std::string> command{TELVORN_MAKE_SAMPLES};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        ExpectRefused(Run(command), {"--help"});
-    }
-    EXPECT_EQ(Run({TELVORN_MAKE_SAMPLES, "-h"}).out.rfind("Usage: telvorn-make-samples [--crafted] [--] FOLDER\n", 0), 0u);
+    EXPECT_EQ(Run({TELVORN_MAKE_SAMPLES, "-h"}).out.rfind("Usage: telvorn-make-samples [--crafted] [--] FOLDER\n", 0),
+              0u);
 }
 
 TEST_F(ExaminerTest, AReportThatCannotBeWrittenIsNoSuccess) {
@@ -212,16 +155,13 @@ TEST_F(ExaminerTest, TheSamplesAreSoundGameFilesWithSeveralMasses) {
     ASSERT_EQ(Run({TELVORN_MAKE_SAMPLES, files.PathOf("samples")}).exitStatus, 0);
     const ProgramRun run = Examine({files.PathOf("samples")});
     EXPECT_EQ(run.exitStatus, 0) << run.out;
-    int examined = 0, scenarios = 0;
+    EXPECT_NE(run.out.find("Results for Map File: "), std::string::npos);
+    EXPECT_NE(run.out.find("Results for Scenario File: "), std::string::npos);
     std::istringstream lines(run.out);
     for (std::string line; std::getline(lines, line);) {
-        examined += line.rfind("Results for ", 0) == 0;
-        scenarios += line.rfind("Results for Scenario File: ", 0) == 0;
         EXPECT_FALSE(line.find(" Masses:") != std::string::npos && std::stoi(line.substr(line.find(':') + 1)) < 2);
         EXPECT_FALSE(line.rfind("Avg City Prod Eff :", 0) == 0 && line.find('-') != std::string::npos) << line;
     }
-    EXPECT_GE(examined, 2);
-    EXPECT_GE(scenarios, 1);
 }
 
 }  // namespace

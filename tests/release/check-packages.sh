@@ -13,18 +13,15 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-packages.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 failed=0
 fail() { echo "FAIL $*"; failed=$((failed + 1)); }
-expect_same() {  # expect_same WHAT SEEN EXPECTED
-  [[ $2 == "$3" ]] || fail "$1: '$2', not '$3'"
-}
+expect_same() { [[ $2 == "$3" ]] || fail "$1: '$2', not '$3'"; }  # expect_same WHAT SEEN EXPECTED
 
 version=$(dpkg-deb -f "$deb" Version)
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 for tool in telvorn-examine telvorn-make-samples; do
   expect_same "$tool --version" "$("$root/usr/bin/$tool" --version)" "$tool $version"
-  [[ -f $root/usr/share/man/man1/$tool.1.gz ]] || fail "no manual page of $tool"
   man -l "$root/usr/share/man/man1/$tool.1.gz" 2>&1 | grep -q -- '--version' ||
-    fail "the manual page of $tool does not show its options"
+    fail "the manual page of $tool is missing or does not show its options"
 done
 "$root/usr/bin/telvorn-make-samples" "$scratch/samples" >/dev/null || fail "telvorn-make-samples fails"
 "$root/usr/bin/telvorn-examine" --format csv "$scratch/samples" >"$scratch/figures.csv" ||

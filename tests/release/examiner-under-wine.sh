@@ -46,9 +46,10 @@ cases=(
 )
 
 # Both sides' words in one spelling: Unix line ends and slashes (JSON doubles
-# a backslash), and the shared folder without its drive letter.
+# a backslash), the shared folder without its drive letter, and the
+# archipelago in capitals on Windows, whose file names ignore letter case.
 normalise() {
-  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g'
+  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g' -e 's#/ARCHIPELAGO.MAP#/archipelago.map#'
 }
 
 failed=0
@@ -61,35 +62,26 @@ for case in "${cases[@]}"; do
   native_status=0 windows_status=0
   (cd "$scratch/native" && "$native" "${native_words[@]}" >out 2>err) || native_status=$?
   (cd "$scratch/windows" && "$wine" "$windows" "${windows_words[@]}" >out 2>err) || windows_status=$?
-  # The archipelago in capitals on Windows, whose file names ignore letter case.
   for stream in out err; do
-    if ! diff <(normalise "$scratch/native/$stream") \
-              <(normalise "$scratch/windows/$stream" | sed 's#/ARCHIPELAGO.MAP#/archipelago.map#') \
-              >"$scratch/diff"; then
-      fail "$windows_arguments: standard ${stream/err/error} differs from the native examiner's:"
-      head -n 20 "$scratch/diff"
-    fi
+    diff <(normalise "$scratch/native/$stream") <(normalise "$scratch/windows/$stream") >"$scratch/diff" && continue
+    fail "$windows_arguments: standard ${stream/err/error} differs from the native examiner's:"
+    head -n 20 "$scratch/diff"
   done
   [[ $native_status -eq $windows_status ]] ||
     fail "$windows_arguments: exit status $windows_status, natively $native_status"
 done
 
 # The pictures: the same files, of the same pixels; the Windows ones palette images (colour type 3).
-pictures=0
-for picture in "$scratch/native/pictures/"*.png; do
-  name=$(basename "$picture")
-  other="$scratch/windows/pictures/$name"
-  pictures=$((pictures + 1))
-  if [[ ! -f $other ]]; then
-    fail "no picture $name from the Windows examiner"
-  elif ! cmp -s <(convert "$picture" rgb:-) <(convert "$other" rgb:-); then
+cd "$scratch"
+pictures=$(ls native/pictures 2>/dev/null || true)
+[[ -n $pictures ]] || fail "the native examiner drew no pictures"
+[[ $(ls windows/pictures) == "$pictures" ]] || fail "the Windows examiner drew other pictures"
+for name in $pictures; do
+  cmp -s <(convert "native/pictures/$name" rgb:-) <(convert "windows/pictures/$name" rgb:-) ||
     fail "the Windows examiner's $name differs from the native one's in its pixels"
-  elif [[ $(od -An -tu1 -j25 -N1 "$other" | tr -d ' ') != 3 ]]; then
+  [[ $(od -An -tu1 -j25 -N1 "windows/pictures/$name") -eq 3 ]] ||
     fail "the Windows examiner's $name is no palette image"
-  fi
 done
-[[ $pictures -gt 0 ]] || fail "the native examiner drew no pictures"
-[[ $(ls "$scratch/windows/pictures" | wc -l) -eq $pictures ]] || fail "the Windows examiner drew other pictures"
 
-echo "examiner under Wine: ${#cases[@]} cases and $pictures pictures, $failed failed ($windows)"
+echo "examiner under Wine: ${#cases[@]} cases and $(wc -w <<<"$pictures") pictures, $failed failed ($windows)"
 [[ $failed -eq 0 ]]
