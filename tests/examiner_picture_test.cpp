@@ -200,7 +200,7 @@ TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnl
     ExpectPictureShowsLabels(folder.PathOf("p.png"), shown, labels);
 }
 
-TEST_F(ExaminerTest, APictureFolderThatCannotBeMadeOrWouldMixFilesUpStopsTheRun) {
+TEST_F(ExaminerTest, PicturesThatFindNoFolderOrWouldMixFilesUpStopTheRunAndOneNotWrittenFailsIt) {
     const std::string scenario = files.Write("war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     std::filesystem::create_directory(files.PathOf("other"));
     const std::string twin = files.Write("other/war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
@@ -215,6 +215,11 @@ TEST_F(ExaminerTest, APictureFolderThatCannotBeMadeOrWouldMixFilesUpStopsTheRun)
     const ProgramRun twice =
         Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("other/../war.scn")});
     EXPECT_EQ(twice.exitStatus, 0) << twice.err;
+    // A picture that cannot be written (a folder holds its name) fails the run, though every file was examined.
+    std::filesystem::create_directories(output.PathOf("held/war.scn.png"));
+    const ProgramRun held = Examine({"--picture", output.PathOf("held"), scenario});
+    EXPECT_EQ(held.exitStatus, 1);
+    EXPECT_NE(held.err.find("war.scn.png': cannot write the picture ("), std::string::npos) << held.err;
 }
 
 }  // namespace
