@@ -93,7 +93,7 @@ TEST(ReportTexts, JsonEscapesWhatItMustAndReplacesEachByteOfNoUtf8AndCsvQuotesOn
     };
     for (const auto& [text, literal] : json) EXPECT_EQ(JsonString(text), literal);
     EXPECT_EQ(CsvField("plain text"), "plain text");
-    EXPECT_EQ(CsvField("cr\r"), "\"cr\r\"");
+    for (const std::string text : {"a,b", "lf\n", "cr\r"}) EXPECT_EQ(CsvField(text), "\"" + text + "\"");
 }
 
 }  // namespace
