@@ -134,6 +134,10 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     MapLayout overflowing = Land(7, 255);
     for (size_t k = 0; k < 300; ++k) overflowing.squares[(1 + 2 * (k / 127)) * 255 + 2 * (k % 127)] = WaterCode;
     overflowing.wrapFlag = 0x80;
+    // Thirteen water masses in a row, the first and the last meeting only across the seam: the last would take
+    // the first one's shade if the seam were not seen.
+    MapLayout seam = Land(4, 40);
+    for (const int column : {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 39}) seam.squares[40 + column] = WaterCode;
     filemaker::UnitTable units{};  // of the scenario
     units[0][0] = 3;    // cities
     units[0][9] = 12;   // IN
@@ -149,7 +153,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
 
     const std::vector<std::pair<std::string, const MapLayout*>> maps{
         {"worked.map", &worked}, {"banded.map", &banded}, {"clipped.map", &clipped}, {"war.scn", &worked},
-        {"overflowing.map", &overflowing}};
+        {"seam.map", &seam}, {"overflowing.map", &overflowing}};
     std::vector<std::string> arguments{"--picture", pictures};
     for (const auto& [name, map] : maps)
         arguments.push_back(
@@ -157,7 +161,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     arguments.push_back(files.Write("failing.map", newer));
     const ProgramRun run = Examine(arguments);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "telvorn-examine: 1 of 6 files could not be examined\n");
+    EXPECT_EQ(run.err, "telvorn-examine: 1 of 7 files could not be examined\n");
     EXPECT_FALSE(std::filesystem::exists(pictures + "/failing.map.png"));
 
     // The results dialog's figures, line by line, of the overflowing map and of the scenario.
