@@ -29,17 +29,9 @@ std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT messa
 
 void ExpectDialogStartsIn(TelvornProcess& program, HWND dialog, const std::string& folder, const std::string& name) {
     // Folders compared as the file system does: either case, a trailing backslash or none.
-    const auto plain = [](std::string path) {
-        while (path.size() > 1 && path.back() == '\\') path.pop_back();
-        return LowerCased(path);
-    };
+    const auto plain = [](const std::string& path) { return LowerCased(path.ends_with('\\') ? path : path + "\\"); };
     EXPECT_EQ(plain(AskFileDialog(program, dialog, CDM_GETFOLDERPATH)), plain(folder)) << "the dialog's folder";
     EXPECT_EQ(AskFileDialog(program, dialog, CDM_GETSPEC), name) << "the file name box";
-}
-
-void ExpectVersionZero(TelvornProcess& program, HWND dialog, const ExamineKind& kind, const std::string& choice,
-                       const std::string& path) {
-    ExpectFileError(program, ChooseFile(program, dialog, choice), kind, path, UnsupportedVersion);
 }
 
 // The registry value and INI file (empty: none), the INI's text, and the
@@ -64,8 +56,6 @@ void SetGameRegistryValue(const std::string& value) {
 }  // namespace
 
 TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
-    std::string longFolder = "C:\\";
-    for (int i = 0; i < 99; ++i) longFolder += "LongFolder";
     const std::string work = Folders().work, ini = work + "\\games\\Game.ini", cv = work + "\\run\\CV.ini",
                       fallback = "C:\\corvanta\\map\\";
     const GameFolderSetting settings[] = {
@@ -85,7 +75,7 @@ TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
          work + "\\games\\trailing\\map\\"},
         // Far too long for the dialog, which starts in its own default folder
         // (Wine's: the folder last used), and nothing overflows.
-        {"INI with a MAIN of 993 characters", ini, ini, "[FILE]\nMAIN=" + longFolder + "\n", "*"},
+        {"INI with a MAIN of 993 characters", ini, ini, "[FILE]\nMAIN=C:\\" + std::string(990, 'L') + "\n", "*"},
         // Longer than the 1000-byte buffer, it names no file.
         {"registry value of 1000 characters", "C:\\" + std::string(997, 'x'), "", "", fallback},
     };
@@ -108,8 +98,7 @@ TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
             // Version 0, so that the error text shows the full path examined.
             const std::string probe = folder + "folder-probe.map";
             RequireWritten(probe, SmallMap(0));
-            ExpectVersionZero(program, dialog, MapKind, "folder-probe.map", probe);
-            DeleteFileA(probe.c_str());
+            ExpectFileError(program, ChooseFile(program, dialog, "folder-probe.map"), MapKind, probe, UnsupportedVersion);
         } catch (const std::exception& error) {
             ADD_FAILURE() << error.what();
         }
@@ -119,23 +108,23 @@ TEST(FileChoice, FirstDialogOpensInTheGameFoldersMapFolder) {
 }
 
 TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
-    const std::string first = FixturePath("Mixed Case\\Maps\\"), second = FixturePath("shared-second\\");
-    RequireWritten(first + "World.MAP", SmallMap(0));
-    RequireWritten(second + "second.scn", SmallFile(true, 0));
-    const std::string missing = FixturePath("nowhere.scn");
-    DeleteFileA(missing.c_str());
+    const std::string first = FixturePath("Mixed Case\\Maps\\"), world = first + "World.MAP";
+    const std::string second = FixturePath("shared-second\\"), scenario = second + "second.scn";
+    RequireWritten(world, SmallMap(0));
+    RequireWritten(scenario, SmallFile(true, 0));
     TelvornProcess program;
-    ExpectVersionZero(program, OpenFileDialog(program, MapKind), MapKind, first + "World.MAP", first + "World.MAP");
+    ExpectFileError(program, ChooseFile(program, OpenFileDialog(program, MapKind), world), MapKind, world,
+                    UnsupportedVersion);
     // Examine Scenario after a map: a missing name is refused by the file dialog itself, which stays open.
     const HWND scenarioDialog = OpenFileDialog(program, ScenarioKind);
     ExpectDialogStartsIn(program, scenarioDialog, first, "");
-    const HWND warning = ChooseFile(program, scenarioDialog, missing);
+    const HWND warning = ChooseFile(program, scenarioDialog, FixturePath("nowhere.scn"));
     EXPECT_EQ(GetWindow(warning, GW_OWNER), scenarioDialog) << "the warning is the file dialog's own";
     EXPECT_NE(WindowText(warning), "File Error!");
     ClickButton(warning, IDOK);
     EXPECT_TRUE(WaitUntilClosed(warning)) << "OK closes the warning";
     EXPECT_TRUE(IsWindowVisible(scenarioDialog)) << "the file dialog stays open for another choice";
-    ExpectVersionZero(program, scenarioDialog, ScenarioKind, second + "second.scn", second + "second.scn");
+    ExpectFileError(program, ChooseFile(program, scenarioDialog, scenario), ScenarioKind, scenario, UnsupportedVersion);
     // Examine Map after a scenario, cancelled.
     const HWND mapDialog = OpenFileDialog(program, MapKind);
     ExpectDialogStartsIn(program, mapDialog, second, "world.map");
@@ -145,5 +134,5 @@ TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
     // Examine Scenario after a cancelled map: a bare name is looked for in the folder the dialog shows.
     const HWND dialog = OpenFileDialog(program, ScenarioKind);
     ExpectDialogStartsIn(program, dialog, second, "second.scn");
-    ExpectVersionZero(program, dialog, ScenarioKind, "second.scn", second + "second.scn");
+    ExpectFileError(program, ChooseFile(program, dialog, "second.scn"), ScenarioKind, scenario, UnsupportedVersion);
 }
