@@ -149,7 +149,7 @@ struct Examination {
     filemaker::GameFile (*make)();  // nullptr: fileName is a sample in the run folder's map folder
     Fields fields;                  // of the results dialog
     const char* reason = nullptr;   // of the error box that shows instead
-    bool held = false;              // the file exists, but is held open without sharing
+    bool held = false;              // held without sharing: the dialog sees it, the program cannot open it
     const char* screenshot = nullptr;
 };
 
@@ -203,8 +203,6 @@ TEST(Examination, ShowsResultsInTheirLayoutOrOneErrorBoxWithItsReason) {
         SCOPED_TRACE(examination.name);
         std::string path = Folders().run + "\\map\\" + examination.fileName;
         if (examination.make != nullptr) RequireWritten(path = FixturePath(examination.fileName), examination.make());
-        // Held without sharing, the program cannot open the file although the
-        // file dialog sees that it exists.
         const Handle held(
             examination.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr,
             &CloseHandle);
