@@ -10,16 +10,14 @@
 namespace {
 
 // Asks the file dialog a CDM_ question. It writes the answer through a
-// pointer of its own process, so the answer is read from there.
+// pointer of its own process, so the answer is read from there; the fresh
+// pages read as empty where a refused question writes nothing.
 std::string AskFileDialog(const TelvornProcess& program, HWND dialog, UINT message) {
     std::string text(2048, '\0');
     void* const reply = VirtualAllocEx(program.Process(), nullptr, text.size(), MEM_COMMIT, PAGE_READWRITE);
-    DWORD_PTR length = 0;
     SIZE_T read = 0;
-    if (reply == nullptr ||
-        !SendMessageTimeoutA(dialog, message, text.size(), reinterpret_cast<LPARAM>(reply), SMTO_ABORTIFHUNG, 5000,
-                             &length) ||
-        static_cast<LONG_PTR>(length) < 0 ||
+    if (!SendMessageTimeoutA(dialog, message, text.size(), reinterpret_cast<LPARAM>(reply), SMTO_ABORTIFHUNG, 5000,
+                             nullptr) ||
         !ReadProcessMemory(program.Process(), reply, text.data(), text.size(), &read))
         read = 0;
     VirtualFreeEx(program.Process(), reply, 0, MEM_RELEASE);
