@@ -8,6 +8,7 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -29,8 +30,7 @@ inline const DriverFolders& Folders() {
     static const DriverFolders folders{[] {
         char self[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        const std::string path = self;
-        return path.substr(0, path.rfind('\\', path.rfind('\\') - 1));
+        return std::filesystem::path(self).parent_path().parent_path().string();
     }()};
     return folders;
 }
@@ -84,48 +84,8 @@ inline GUITHREADINFO ThreadOf(HWND window) {
 
 using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 
-// False when the window cannot be made the active foreground window.
-inline bool PressKeys(HWND window, const std::vector<WORD>& keys, bool alt = false) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    const Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId), &CloseHandle);
-    // Brought forward only when it is not, lest a dropped-down menu close.
-    if (GetForegroundWindow() != window) SetForegroundWindow(window);
-    const bool active =
-        WaitUntil([&] { return GetForegroundWindow() == window && ThreadOf(window).hwndActive == window; }, 3000);
-    const auto send = [](WORD key, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki = {key, static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0u, 0, 0};
-        SendInput(1, &input, sizeof input);
-        Sleep(20);  // one keystroke after the other, as typed
-    };
-    if (active) WaitForInputIdle(process.get(), 2000);
-    for (const WORD key : active ? keys : std::vector<WORD>{}) {
-        if (alt) send(VK_MENU, false);
-        send(key, false);
-        send(key, true);
-        if (alt) send(VK_MENU, true);
-        WaitForInputIdle(process.get(), 2000);
-    }
-    return active;
-}
-
 // Posted, so that the driver never waits inside a modal window it opens.
 inline void ClickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-inline void ExpectEscLeavesOpen(HWND dialog) {
-    // A Tab typed after Esc comes later from the same input queue: once it has
-    // moved the focus on from where the driver put it, Esc has been handled.
-    const HWND parked = GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST);
-    ASSERT_TRUE(PressKeys(dialog, {})) << "the dialog comes to the front";
-    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
-    ASSERT_EQ(ThreadOf(dialog).hwndFocus, parked) << "the focus can be put on the dialog's last control";
-    ASSERT_TRUE(PressKeys(dialog, {VK_ESCAPE, VK_TAB})) << "the dialog takes the keyboard";
-    ASSERT_TRUE(WaitUntil([&] { return ThreadOf(dialog).hwndFocus != parked; })) << "Tab moves the focus on";
-    EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
-}
-
 
 inline void SaveScreenshot(HWND window, const std::string& name) {
     RECT area{};
@@ -219,6 +179,30 @@ public:
                Windows().empty() && IsWindowEnabled(mainWindow);
     }
 
+    // False when the window cannot be made the active foreground window.
+    bool PressKeys(HWND window, const std::vector<WORD>& keys, bool alt = false) const {
+        // Brought forward only when it is not, lest a dropped-down menu close.
+        if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        const bool active =
+            WaitUntil([&] { return GetForegroundWindow() == window && ThreadOf(window).hwndActive == window; }, 3000);
+        const auto send = [](WORD key, bool up) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki = {key, static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0u, 0, 0};
+            SendInput(1, &input, sizeof input);
+            Sleep(20);  // one keystroke after the other, as typed
+        };
+        if (active) WaitForInputIdle(process.get(), 2000);
+        for (const WORD key : active ? keys : std::vector<WORD>{}) {
+            if (alt) send(VK_MENU, false);
+            send(key, false);
+            send(key, true);
+            if (alt) send(VK_MENU, true);
+            WaitForInputIdle(process.get(), 2000);
+        }
+        return active;
+    }
+
     // Waited for; STILL_ACTIVE while the program runs on.
     DWORD ExitCode() {
         DWORD code = STILL_ACTIVE;
@@ -239,9 +223,17 @@ inline void ExpectModalClosesByOkOrEnter(TelvornProcess& program, HWND dialog, b
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow()) << "the dialog is owned by the main window";
     EXPECT_FALSE(IsWindowEnabled(program.MainWindow())) << "the dialog is modal: the main window is disabled";
     EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no system menu or close box";
-    ExpectEscLeavesOpen(dialog);
+    // A Tab typed after Esc comes later from the same input queue: once it has
+    // moved the focus on from where the driver put it, Esc has been handled.
+    const HWND parked = GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST);
+    ASSERT_TRUE(program.PressKeys(dialog, {})) << "the dialog comes to the front";
+    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(parked), TRUE, SMTO_ABORTIFHUNG, 5000, nullptr);
+    ASSERT_EQ(ThreadOf(dialog).hwndFocus, parked) << "the focus can be put on the dialog's last control";
+    ASSERT_TRUE(program.PressKeys(dialog, {VK_ESCAPE, VK_TAB})) << "the dialog takes the keyboard";
+    ASSERT_TRUE(WaitUntil([&] { return ThreadOf(dialog).hwndFocus != parked; })) << "Tab moves the focus on";
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc leaves the dialog open";
     if (byEnter)
-        EXPECT_TRUE(PressKeys(dialog, {VK_RETURN})) << "the dialog takes the keyboard";
+        EXPECT_TRUE(program.PressKeys(dialog, {VK_RETURN})) << "the dialog takes the keyboard";
     else
         ClickButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntilClosed(dialog)) << (byEnter ? "Enter" : "OK") << " closes the dialog";
@@ -256,11 +248,6 @@ inline const ExamineKind MapKind{IDM_EXAMINE_MAP, "Select MAP to Load:", "Map"};
 inline const ExamineKind ScenarioKind{IDM_EXAMINE_SCENARIO, "Select Scenario to Load:", "Scenario"};
 
 constexpr const char* UnsupportedVersion = "File is from unsupported version of Corvanta.";
-constexpr const char* NewerVersion = "File is from newer version of Corvanta. An update may be available.";
-
-inline std::string FileErrorText(const ExamineKind& kind, const std::string& path, const std::string& reason) {
-    return std::string("Error loading ") + kind.kindName + " file\n" + path + "\n" + reason;
-}
 
 inline HWND OpenFileDialog(TelvornProcess& program, const ExamineKind& kind) {
     program.Command(kind.command);
@@ -279,24 +266,29 @@ inline HWND ChooseFile(TelvornProcess& program, HWND fileDialog, const std::stri
                     "a window answers the choice of " + nameOrPath);
 }
 
-inline void ExpectFileError(TelvornProcess& program, HWND box, const std::string& text) {
-    EXPECT_EQ(WindowText(box), "File Error!");
-    EXPECT_EQ(ControlText(box, MessageBoxTextId), text);
-    EXPECT_EQ(GetWindow(box, GW_OWNER), program.MainWindow()) << "the message box is owned by the main window";
-    EXPECT_TRUE(GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr) << "one OK button";
-    ClickButton(box, IDOK);
-    EXPECT_TRUE(WaitUntilClosed(box)) << "OK closes the message box";
-}
-
 // As the program lower-cases chosen paths.
 inline std::string LowerCased(std::string text) {
     LowerCaseAscii(text);
     return text;
 }
 
+inline void ExpectFileError(TelvornProcess& program, HWND box, const ExamineKind& kind, const std::string& path,
+                            const std::string& reason) {
+    EXPECT_EQ(WindowText(box), "File Error!");
+    EXPECT_EQ(ControlText(box, MessageBoxTextId),
+              std::string("Error loading ") + kind.kindName + " file\n" + LowerCased(path) + "\n" + reason);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), program.MainWindow()) << "the message box is owned by the main window";
+    EXPECT_TRUE(GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr) << "one OK button";
+    ClickButton(box, IDOK);
+    EXPECT_TRUE(WaitUntilClosed(box)) << "OK closes the message box";
+    EXPECT_TRUE(program.ShowsNothingMore()) << "no results dialog or second message follows the error";
+}
+
 inline std::string FixturePath(const std::string& name) { return Folders().files + "\\" + name; }
 
+// With the folders it lies in.
 inline void RequireWritten(const std::string& path, const filemaker::GameFile& file) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     Required(filemaker::WriteBytes(path, filemaker::Build(file)), "the game file can be written: " + path);
 }
 

@@ -9,8 +9,7 @@ set -euo pipefail
 
 usage() { echo "usage: $0 BUILD_WIN_DIR [--update-screenshots] [FILTER]" >&2; exit 2; }
 fail() { echo "run-gui-tests: $*" >&2; exit 2; }
-[[ $# -ge 1 ]] || usage
-build_dir=$(cd "$1" && pwd) || usage
+[[ $# -ge 1 ]] && build_dir=$(cd "$1" && pwd) || usage
 update_screenshots=false filter=()
 for argument in "${@:2}"; do
   case "$argument" in
@@ -52,24 +51,20 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [[ ! -s $scratch/display ]] && kill -0 "$xvfb_pid" 2>/dev/null && sleep 0.1 || break
-done
-[[ -s $scratch/display ]] || { cat "$scratch/xvfb.log" >&2; echo "run-gui-tests: Xvfb gave no display" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+# Xvfb picks a free display number and writes it to fd 3 once it listens.
+coproc XVFB { exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>&1 >"$scratch/xvfb.log" 2>&1; }
+xvfb_pid=$XVFB_PID
+read -r -t 10 display <&"${XVFB[0]}" || { cat "$scratch/xvfb.log" >&2; fail "Xvfb gave no display"; }
+export DISPLAY=":$display"
 
 echo "run-gui-tests: making a $bits-bit Wine prefix in $WINEPREFIX on display $DISPLAY"
 timeout 300 "$wine" wineboot -i >"$scratch/wineboot.log" 2>&1 || { cat "$scratch/wineboot.log" >&2; exit 1; }
 timeout 120 wineserver -w || true
-drive_c="$WINEPREFIX/drive_c"
-cp /usr/share/wine/fonts/marlett.ttf "$drive_c/windows/Fonts/"  # else the caption buttons draw as letters
+cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"  # else the caption buttons draw as letters
 
 # The driver's work folder C:\telvorn-gui: the driver finds the rest from
 # where it lies; the samples lie where a user's first start finds them.
-work="$drive_c/telvorn-gui"
+work="$WINEPREFIX/drive_c/telvorn-gui"
 mkdir -p "$work/bin" "$work/run/map" "$work/files" "$work/screenshots"
 cp "$program" "$driver" "$work/bin/"
 cp "$build_dir/filemaker/map/"* "$work/run/map/"

@@ -9,14 +9,7 @@
 
 namespace {
 
-constexpr int PictureWidth = 640;
-constexpr int PictureHeight = 480;
-
-// telvorn.exe loaded as data, for reading its resources; kept until the driver ends.
-HMODULE ProgramModule() {
-    static const HMODULE module = LoadLibraryExA(Folders().program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    return module;
-}
+constexpr int PictureWidth = 640, PictureHeight = 480;
 
 // Text and id, or a pop-up's items in brackets; "-" for a separator.
 std::string MenuSeen(HMENU menu) {
@@ -27,21 +20,20 @@ std::string MenuSeen(HMENU menu) {
         const HMENU popUp = GetSubMenu(menu, position);
         const UINT state = GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
         shown += position > 0 ? ", " : "";
-        if (popUp == nullptr && (state & MF_SEPARATOR) != 0) {
+        if (popUp == nullptr && (state & MF_SEPARATOR) != 0)
             shown += "-";
-            continue;
-        }
-        shown.append("\"").append(text).append("\" ");
-        shown += popUp != nullptr ? std::string("[").append(MenuSeen(popUp)).append("]")
-                                  : std::to_string(GetMenuItemID(menu, position));
-        if ((state & (MF_GRAYED | MF_CHECKED)) != 0) shown += " (greyed or checked)";
+        else
+            shown.append("\"").append(text).append("\" ")
+                .append(popUp != nullptr ? std::string("[").append(MenuSeen(popUp)).append("]")
+                                         : std::to_string(GetMenuItemID(menu, position)))
+                .append((state & (MF_GRAYED | MF_CHECKED)) != 0 ? " (greyed or checked)" : "");
     }
     return shown;
 }
 
 // The picture as the program holds it, from its own resources: top-down COLORREFs.
-std::vector<uint32_t> ResourcePicture() {
-    const HBITMAP bitmap = LoadBitmapA(ProgramModule(), MAKEINTRESOURCEA(IDB_PICTURE));
+std::vector<uint32_t> ResourcePicture(HMODULE program) {
+    const HBITMAP bitmap = LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PICTURE));
     std::vector<uint32_t> pixels(PictureWidth * PictureHeight);
     BITMAPINFO info{{sizeof info.bmiHeader, PictureWidth, -PictureHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     const HDC screen = GetDC(nullptr);
@@ -81,7 +73,7 @@ std::string PictureMissedPoints(HWND window, const std::vector<uint32_t>& pictur
 
 // Clicks, as a hand does, a few pixels inside the right edge of what the
 // window's own hit test calls its close box along the caption's middle.
-void ClickCloseBox(HWND window) {
+void ClickCloseBox(const TelvornProcess& program, HWND window) {
     TITLEBARINFO titleBar{};
     titleBar.cbSize = sizeof titleBar;
     ASSERT_TRUE(GetTitleBarInfo(window, &titleBar)) << "the caption can be read";
@@ -93,7 +85,7 @@ void ClickCloseBox(HWND window) {
         if (hit == HTCLOSE) closeBox.x = x - 3;
     }
     ASSERT_GE(closeBox.x, 0) << "the caption has a close box";
-    ASSERT_TRUE(PressKeys(window, {})) << "the window comes to the front";
+    ASSERT_TRUE(program.PressKeys(window, {})) << "the window comes to the front";
     SetCursorPos(closeBox.x, closeBox.y);
     for (const DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         Sleep(150);
@@ -109,13 +101,15 @@ void ClickCloseBox(HWND window) {
 }  // namespace
 
 TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
-    const std::vector<uint32_t> picture = ResourcePicture();
+    // telvorn.exe loaded as data, for reading its resources; kept until the driver ends.
+    const HMODULE module = LoadLibraryExA(Folders().program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const std::vector<uint32_t> picture = ResourcePicture(module);
     ASSERT_FALSE(picture.empty()) << "bitmap 131 can be read from telvorn.exe as 640 x 480";
     EXPECT_GT(std::set<uint32_t>(picture.begin(), picture.end()).size(), 16u) << "more than a plain background";
     // Wine keeps a menu inside its process, so the driver reads the menu that
     // the window class names from the program's resources; the keyboard test
     // shows that the window's bar is that menu.
-    const HMENU bar = LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(IDM_MAIN_MENU));
+    const HMENU bar = LoadMenuA(module, MAKEINTRESOURCEA(IDM_MAIN_MENU));
     ASSERT_NE(bar, nullptr) << "telvorn.exe holds menu 109";
     EXPECT_EQ(MenuSeen(bar),
               "\"&File\" [\"Examine Map\" 129, \"Examine Scenario\" 130, -, \"E&xit\" 105], "
@@ -141,7 +135,7 @@ TEST(MainWindow, ShowsTitleClassMenuAndPictureAtAnySizeAndClosesByItsBox) {
         EXPECT_EQ(missed, "") << "every sampled client pixel is the stretched picture's; these are not";
         if (size.cx == 640 && missed.empty()) SaveScreenshot(window, "main-window");
     }
-    ClickCloseBox(window);
+    ClickCloseBox(program, window);
     EXPECT_EQ(program.ExitCode(), 0u) << "the click on the close box ends the program with exit code 0";
 }
 
@@ -156,10 +150,10 @@ TEST(MainWindow, KeyboardMenuInstructionsDialogAndExit) {
                 if (std::find(before.begin(), before.end(), menu) == before.end()) return true;
             return false;
         };
-        ASSERT_TRUE(PressKeys(window, {key}, key == 'F') && WaitUntil(dropped, 3000))
+        ASSERT_TRUE(program.PressKeys(window, {key}, key == 'F') && WaitUntil(dropped, 3000))
             << (key == 'F' ? "Alt+F drops the File menu down" : "Right drops the next menu down");
     }
-    ASSERT_TRUE(PressKeys(window, {VK_RETURN})) << "the menu takes Enter";
+    ASSERT_TRUE(program.PressKeys(window, {VK_RETURN})) << "the menu takes Enter";
     for (const bool byEnter : {true, false}) {
         SCOPED_TRACE(byEnter ? "opened by the menu's keys, closed by Enter" : "opened by command 132, closed by OK");
         if (!byEnter) program.Command(IDM_HELP_AND_CREDITS);

@@ -1,5 +1,7 @@
-// The results dialogs 134 (map) and 135 (scenario): every field by its
-// control id, the title, how they close, and their layouts.
+// Examinations through the menu: the results dialogs 134 (map) and 135
+// (scenario), every field by its control id, the title, how they close and
+// their layouts; or, for a file that fails, one "File Error!" box with the
+// exact three-line text, and nothing more.
 
 #include <cstdint>
 #include <cstdlib>
@@ -51,11 +53,7 @@ filemaker::UnitTable KnownUnits() {
     return units;
 }
 
-struct Field {
-    int id;
-    std::string text;
-};
-using Fields = std::vector<Field>;
+using Fields = std::vector<std::pair<int, std::string>>;  // control id and text
 
 // What FiguresFile shows, in both layouts.
 const Fields FiguresFields = [] {
@@ -87,24 +85,17 @@ Fields WithUnitFields(Fields fields, const filemaker::UnitTable& units) {
     return fields;
 }
 
-// The unit table's player and row of a field id, or nothing for other controls.
-std::optional<std::pair<int, int>> UnitPlayerAndRow(int id) {
-    if (id >= IDC_UNIT_FIRST && id < IDC_UNIT_AB_FIRST) return std::pair{(id - IDC_UNIT_FIRST) / 11, (id - IDC_UNIT_FIRST) % 11};
-    if (id >= IDC_UNIT_AB_FIRST && id < IDC_UNIT_AB_FIRST + 6) return std::pair{id - IDC_UNIT_AB_FIRST, 11};
-    return std::nullopt;
-}
-
-// The unit table's columns in dialog units, the AB row's apart. Its fields
+// Where a unit field stands: its column in dialog units, the AB row's apart,
+// and its row (0 to 10, 11 for AB); nothing for other controls. The fields
 // are 20 wide, so two columns less than 20 apart make their fields overlap:
 // players 1 and 2 and players 5 and 6 in each row, but only 5 and 6 in the
 // AB row, 23 pairs in all.
-constexpr int Columns[6] = {286, 305, 325, 345, 365, 384}, AbColumns[6] = {286, 306, 326, 346, 366, 384};
-int UnitColumn(std::pair<int, int> playerAndRow) {
-    return (playerAndRow.second == 11 ? AbColumns : Columns)[playerAndRow.first];
-}
-bool OverlapIsTheLayouts(HWND first, HWND second) {
-    const auto a = UnitPlayerAndRow(GetDlgCtrlID(first)), b = UnitPlayerAndRow(GetDlgCtrlID(second));
-    return a && b && a->second == b->second && std::abs(UnitColumn(*a) - UnitColumn(*b)) < 20;
+std::optional<POINT> UnitPlace(int id) {
+    constexpr int Columns[6] = {286, 305, 325, 345, 365, 384}, AbColumns[6] = {286, 306, 326, 346, 366, 384};
+    if (id >= IDC_UNIT_FIRST && id < IDC_UNIT_AB_FIRST)
+        return POINT{Columns[(id - IDC_UNIT_FIRST) / 11], (id - IDC_UNIT_FIRST) % 11};
+    if (id >= IDC_UNIT_AB_FIRST && id < IDC_UNIT_AB_FIRST + 6) return POINT{AbColumns[id - IDC_UNIT_AB_FIRST], 11};
+    return std::nullopt;
 }
 
 std::string Named(HWND control) {
@@ -125,43 +116,47 @@ void ExpectTidyLayout(HWND dialog, bool scenario) {
             << Named(control) << " lies inside the dialog";
         // The template's 416 by 242 dialog units give the scale, as
         // MapDialogRect cannot reach into another process's dialog.
-        if (const auto unit = UnitPlayerAndRow(GetDlgCtrlID(control))) {
+        if (const auto unit = UnitPlace(GetDlgCtrlID(control))) {
             ++unitFields;
-            EXPECT_EQ(rect.left - client.left, MulDiv(UnitColumn(*unit), client.right - client.left, 416))
-                << "unit field " << GetDlgCtrlID(control) << " stands at x " << UnitColumn(*unit);
-            EXPECT_NEAR(rect.top - client.top, MulDiv(40 + 16 * unit->second, client.bottom - client.top, 242), 1)
-                << "unit field " << GetDlgCtrlID(control) << " stands in row " << unit->second;
+            EXPECT_EQ(rect.left - client.left, MulDiv(unit->x, client.right - client.left, 416))
+                << "unit field " << GetDlgCtrlID(control) << " stands at x " << unit->x;
+            EXPECT_NEAR(rect.top - client.top, MulDiv(40 + 16 * unit->y, client.bottom - client.top, 242), 1)
+                << "unit field " << GetDlgCtrlID(control) << " stands in row " << unit->y;
         }
         if (ClassNameOf(control) != "Button" || (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
             placed.emplace_back(control, rect);
     }
-    EXPECT_GT(placed.size(), 10u) << "the dialog has its controls";
     EXPECT_EQ(unitFields, scenario ? 72 : 0) << "the unit table is the scenario's alone";
     int unitPairs = 0;
     for (size_t i = 0; i < placed.size(); ++i)
         for (size_t j = i + 1; j < placed.size(); ++j) {
             RECT common{};
             if (!IntersectRect(&common, &placed[i].second, &placed[j].second)) continue;
-            const bool unitPair = OverlapIsTheLayouts(placed[i].first, placed[j].first);
+            const auto a = UnitPlace(GetDlgCtrlID(placed[i].first)), b = UnitPlace(GetDlgCtrlID(placed[j].first));
+            const bool unitPair = a && b && a->y == b->y && std::abs(a->x - b->x) < 20;
             unitPairs += unitPair;
             EXPECT_TRUE(unitPair) << Named(placed[i].first) << " overlaps " << Named(placed[j].first);
         }
     EXPECT_EQ(unitPairs, scenario ? 23 : 0) << "the unit table's fields overlap where its columns make them";
 }
 
-struct Results {
+constexpr const char* NewerVersion = "File is from newer version of Corvanta. An update may be available.";
+
+struct Examination {
     const char* name;
-    const ExamineKind& kind;
+    ExamineKind kind;  // a copy: GCC 12 builds a row with a reference here and no fields wrong
     const char* fileName;
     filemaker::GameFile (*make)();  // nullptr: fileName is a sample in the run folder's map folder
-    Fields fields;
+    Fields fields;                  // of the results dialog
+    const char* reason = nullptr;   // of the error box that shows instead
+    bool held = false;              // held without sharing: the dialog sees it, the program cannot open it
     const char* screenshot = nullptr;
 };
 
-const Results AllResults[] = {
+const Examination Examinations[] = {
     {"a map with known figures", MapKind, "Figures.MAP", [] { return FiguresFile(); }, FiguresFields},
     {"the sample archipelago.map", MapKind, "archipelago.map", nullptr, {{IDC_COLUMNS, "60"}, {IDC_ROWS, "18"}},
-     "map-results"},
+     nullptr, false, "map-results"},
     // 255 single water squares, none touching another, in 40 x 40 land.
     {"255 water masses", MapKind, "masses.map",
      [] {
@@ -175,30 +170,55 @@ const Results AllResults[] = {
     {"a scenario's 72 unit fields, negative and extreme", ScenarioKind, "Figures.SCN",
      [] { return FiguresFile(KnownUnits()); }, WithUnitFields(FiguresFields, KnownUnits())},
     {"the sample straits.scn", ScenarioKind, "straits.scn", nullptr, {{IDC_COLUMNS, "48"}, {IDC_ROWS, "20"}},
-     "scenario-results"},
+     nullptr, false, "scenario-results"},
     // After a scenario, the map layout again; with no wrap.
     {"a long file name shows in full in the title", MapKind,
      "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-Buffer-Could-Hold.MAP",
      [] { return SmallMap(); }, {{IDC_MAP_WRAP, "NO"}, {IDC_COLUMNS, "5"}, {IDC_AVERAGE_PRODUCTION, "50"}}},
+    {"a file that cannot be opened", MapKind, "held.map", [] { return SmallMap(); }, {}, "Unable to find file.", true},
+    {"a scenario chosen under Examine Map", MapKind, "wrong-kind.scn", [] { return SmallFile(true); }, {},
+     "File data is bad."},
+    {"a map of version 0", MapKind, "version-0.map", [] { return SmallMap(0); }, {}, UnsupportedVersion},
+    {"a map of version 2", MapKind, "version-2.map", [] { return SmallMap(2); }, {}, NewerVersion, false, "error-box"},
+    {"a scenario without its SCND chunk", ScenarioKind, "no-units.scn",
+     [] {
+         filemaker::GameFile file = SmallMap();
+         file.typeTag = "CSCN";
+         return file;
+     },
+     {}, "File data is bad."},
+    // The error names the whole path, 164 characters, past the 127 an old buffer held.
+    {"a path longer than 127 characters", MapKind,
+     "a-folder-whose-name-takes-up-many-characters-of-the-path\\"
+     "and-another-one-below-it-so-that-the-path-passes-the-old-limit\\Long-Path-Version-2.MAP",
+     [] { return SmallMap(2); }, {}, NewerVersion},
 };
 
 }  // namespace
 
-TEST(ResultsDialog, ShowsEveryFieldInItsLayoutAndClosesOnlyByOkOrEnter) {
+TEST(Examination, ShowsResultsInTheirLayoutOrOneErrorBoxWithItsReason) {
     TelvornProcess program;
-    bool byEnter = false;  // they close by OK and by Enter in turn
-    for (const Results& results : AllResults) {
-        SCOPED_TRACE(results.name);
-        std::string path = Folders().run + "\\map\\" + results.fileName;
-        if (results.make != nullptr) RequireWritten(path = FixturePath(results.fileName), results.make());
-        const HWND dialog = ChooseFile(program, OpenFileDialog(program, results.kind), path);
+    bool byEnter = false;  // results dialogs close by OK and by Enter in turn
+    for (const Examination& examination : Examinations) {
+        SCOPED_TRACE(examination.name);
+        std::string path = Folders().run + "\\map\\" + examination.fileName;
+        if (examination.make != nullptr) RequireWritten(path = FixturePath(examination.fileName), examination.make());
+        const Handle held(
+            examination.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr,
+            &CloseHandle);
+        ASSERT_TRUE(!examination.held || held.get() != INVALID_HANDLE_VALUE) << "the file can be held without sharing";
+        const HWND dialog = ChooseFile(program, OpenFileDialog(program, examination.kind), path);
+        if (examination.screenshot != nullptr) SaveScreenshot(dialog, examination.screenshot);
+        if (examination.reason != nullptr) {
+            ExpectFileError(program, dialog, examination.kind, path, examination.reason);
+            continue;
+        }
         // The title, with the lower-cased name; a failure shows a message box in its place.
-        ASSERT_EQ(WindowText(dialog), std::string("Results for ") + results.kind.kindName + " File: " +
-                                          LowerCased(results.fileName))
+        ASSERT_EQ(WindowText(dialog), std::string("Results for ") + examination.kind.kindName + " File: " +
+                                          LowerCased(examination.fileName))
             << ControlText(dialog, MessageBoxTextId);
-        for (const Field& field : results.fields) EXPECT_EQ(ControlText(dialog, field.id), field.text) << "field " << field.id;
-        ExpectTidyLayout(dialog, &results.kind == &ScenarioKind);
-        if (results.screenshot != nullptr) SaveScreenshot(dialog, results.screenshot);
+        for (const auto& [id, text] : examination.fields) EXPECT_EQ(ControlText(dialog, id), text) << "field " << id;
+        ExpectTidyLayout(dialog, examination.kind.command == IDM_EXAMINE_SCENARIO);
         ExpectModalClosesByOkOrEnter(program, dialog, byEnter);
         byEnter = !byEnter;
     }
