@@ -31,11 +31,10 @@ GameFile TwoChunkFile() {
 }
 constexpr size_t TwoChunkHeadersSize = 26 + 2 * 12;
 
-// Opens path as a map file (or as the kind of the tag): the file comes back exactly when the status is 0.
-std::unique_ptr<ChunkFile> Open(const std::string& path, LoadStatus expected = LoadSucceeded,
-                                const char (&tag)[5] = "CMAP") {
+// Opens path as a map file: the file comes back exactly when the status is 0.
+std::unique_ptr<ChunkFile> Open(const std::string& path, LoadStatus expected = LoadSucceeded) {
     LoadStatus status = 99;
-    std::unique_ptr<ChunkFile> file = OpenChunkFile(path, tag, 1, 1, status);
+    std::unique_ptr<ChunkFile> file = OpenChunkFile(path, "CMAP", 1, 1, status);
     EXPECT_EQ(status, expected) << path;
     EXPECT_EQ(file != nullptr, status == LoadSucceeded) << path;
     return file;
@@ -75,7 +74,6 @@ TEST(OpenChunkFile, TestsTheTagThenTheVersionThenTheDirectory) {
         Open(folder.Write(typeTag + std::to_string(version) + "-" + std::to_string(directorySize.value_or(24)), file),
              expected);
     }
-    Open(folder.Write("map.map", TwoChunkFile()), LoadWrongTag, "CSCN");
     for (int version = 0; version <= 255; ++version) {
         GameFile file = TwoChunkFile();
         file.version = static_cast<uint8_t>(version);

@@ -148,8 +148,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     filemaker::GameFile newer = MapFile(worked, {});
     newer.version = 2;
     const std::string pictures = output.PathOf("pictures");
-    std::filesystem::create_directory(pictures);
-    filemaker::WriteBytes(pictures + "/failing.map.png", {1, 2, 3});
+    output.Write("pictures/failing.map.png", {1, 2, 3});
 
     const std::vector<std::pair<std::string, const MapLayout*>> maps{
         {"worked.map", &worked}, {"banded.map", &banded}, {"clipped.map", &clipped}, {"war.scn", &worked},
@@ -206,7 +205,6 @@ TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnl
 
 TEST_F(ExaminerTest, PicturesThatFindNoFolderOrWouldMixFilesUpStopTheRunAndOneNotWrittenFailsIt) {
     const std::string scenario = files.Write("war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
-    std::filesystem::create_directory(files.PathOf("other"));
     const std::string twin = files.Write("other/war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"--picture", scenario, scenario}, "cannot make the picture folder"},  // a file, not a folder

@@ -21,13 +21,11 @@ TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndT
     // A folder of game files whose extensions differ in case, one of the other kind, and some that are no regular
     // files; a subfolder named like a map holds a scenario. A folder of no game files fails as a whole.
     const std::string folder = files.PathOf("folder") + "/";
-    std::filesystem::create_directories(folder + "e.map");
     for (const std::string name : {"b.MAP", "d.scn"}) files.Write("folder/" + name, MapFile(SmallMap(), {}));
     for (const std::string name : {"a.scn", "c.Scn", "e.map/inner.scn"})
         files.Write("folder/" + name, ScenarioFile(SmallMap(), {}, {}));
     ASSERT_EQ(mkfifo((folder + "fifo.map").c_str(), 0600), 0);
     std::filesystem::create_symlink("nothing", folder + "link.scn");
-    std::filesystem::create_directory(files.PathOf("empty"));
     files.Write("empty/readme.txt", MapFile(SmallMap(), {}));
     const std::string last = files.Write("c.map", MapFile(SmallMap(), {}));
     std::vector<std::string> arguments{"--format=text", failing, scenarioAsMap, files.PathOf("gone.MAP"),
@@ -95,7 +93,6 @@ TEST_F(ExaminerTest, AFileOrFolderThatCannotBeReadGetsTheSystemsReason) {
     fs::permissions(files.PathOf(""), fs::perms::owner_all | fs::perms::others_exec);
     const std::string locked = files.Write("locked.map", MapFile(SmallMap(), {}));
     const std::string closed = files.PathOf("closed");
-    fs::create_directory(closed);
     files.Write("closed/inside.map", MapFile(SmallMap(), {}));
     fs::permissions(locked, fs::perms::none);
     fs::permissions(closed, fs::perms::none);

@@ -31,8 +31,9 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
-    // Writes the file under name and returns its full path.
+    // Writes the file under name, in the folders that name gives, and returns its full path.
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        std::filesystem::create_directories((path_ / name).parent_path());
         EXPECT_TRUE(filemaker::WriteBytes(PathOf(name), bytes)) << name;
         return PathOf(name);
     }
