@@ -2,15 +2,18 @@
 # Checks the packages as their users get them: the Debian package unpacked,
 # its tools and manual pages working at its version, lintian clean; the
 # Windows zip (the 64-bit build's where 32-bit programs cannot run) holding
-# both programs at that version, the samples, README and licence, its
-# examiner agreeing under Wine with the Debian package's.   Usage: DEB ZIP
+# both programs at that version, the samples, README and licence; and the
+# zip's examiner held under Wine to the Debian package's: for each case below,
+# on copies of the samples, the same exit status, output and errors (line ends
+# and path spellings aside) and pictures of the same pixels, the Windows ones
+# palette images.   Usage: DEB ZIP
 set -euo pipefail
 [[ $# -eq 2 ]] || { echo "usage: $0 DEB ZIP" >&2; exit 2; }
 deb=$(realpath "$1")
 zip=$(realpath "$2")
-here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-packages.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
+export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
 failed=0
 fail() { echo "FAIL $*"; failed=$((failed + 1)); }
 expect_same() { [[ $2 == "$3" ]] || fail "$1: '$2', not '$3'"; }  # expect_same WHAT SEEN EXPECTED
@@ -39,8 +42,78 @@ for exe in telvorn telvorn-examine; do
   strings -el "$scratch/zip/$folder/$exe.exe" | grep -A1 -x ProductVersion | grep -qx "$version" ||
     fail "$exe.exe carries no product version $version"
 done
-"$here/examiner-under-wine.sh" "$root/usr/bin/telvorn-examine" "$scratch/zip/$folder/telvorn-examine.exe" \
-  "$scratch/zip/$folder/map" || fail "the zip's examiner differs from the Debian package's"
 
-echo "packages: $failed failed ($(basename "$deb"), $(basename "$zip"))"
+# The zip's examiner against the Debian package's. A 64-bit .exe runs under 64-bit Wine.
+windows="$scratch/zip/$folder/telvorn-examine.exe"
+samples="$scratch/zip/$folder/map"
+pe_offset=$(od -An -tu4 -j60 -N4 "$windows" | tr -d ' ')
+wine=wine
+[[ $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$windows" | tr -d ' ') == 8664 ]] &&
+  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+"$wine" wineboot -i >"$scratch/wineboot.log" 2>&1 || { cat "$scratch/wineboot.log" >&2; exit 1; }
+
+# Each side works in a folder of its own holding maps/ (the samples) and
+# damaged/ (a file cut short); @ stands for the shared maps folder's absolute
+# path, spelled with a drive letter and backslashes for Windows.
+shared="$scratch/shared-maps"
+for side in native windows; do
+  mkdir -p "$scratch/$side/damaged"
+  cp -r "$samples" "$scratch/$side/maps"
+  head -c 40 "$samples/archipelago.map" >"$scratch/$side/damaged/cut-short.map"
+done
+cp -r "$samples" "$shared"
+windows_shared="Z:${shared//\//\\}"
+
+# The native arguments | the same as a Windows user types them.
+cases=(
+  'maps/archipelago.map maps/straits.scn | maps\archipelago.map maps\straits.scn'
+  '--format json maps | --format json maps'
+  '--format csv maps/archipelago.map maps/two-continents.map | --format csv maps\*.map'
+  '--kind map --format=csv maps/straits.scn | --kind map --format=csv maps/*.scn'
+  '@/straits.scn @/archipelago.map | @\straits.scn @\ARCHIPELAGO.MAP'
+  '--picture pictures maps | --picture pictures maps'
+  'maps/missing.map damaged/cut-short.map | maps\missing.map damaged\cut-short.map'
+  '--format json damaged | --format json damaged'
+  '--format xml maps | --format xml maps'
+  '--help | --help'
+  '--version | --version'
+)
+
+# Both sides' words in one spelling: Unix line ends and slashes (JSON doubles
+# a backslash), the shared folder without its drive letter, and the
+# archipelago in capitals on Windows, whose file names ignore letter case.
+normalise() {
+  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g' -e 's#/ARCHIPELAGO.MAP#/archipelago.map#'
+}
+
+for case in "${cases[@]}"; do
+  IFS='|' read -r native_arguments windows_arguments <<<"$case"
+  read -ra native_words <<<"${native_arguments//@/$shared}"
+  read -ra windows_words <<<"${windows_arguments//@/$windows_shared}"
+  native_status=0 windows_status=0
+  (cd "$scratch/native" && "$root/usr/bin/telvorn-examine" "${native_words[@]}" >out 2>err) || native_status=$?
+  (cd "$scratch/windows" && "$wine" "$windows" "${windows_words[@]}" >out 2>err) || windows_status=$?
+  for stream in out err; do
+    diff <(normalise "$scratch/native/$stream") <(normalise "$scratch/windows/$stream") >"$scratch/diff" && continue
+    fail "$windows_arguments: standard ${stream/err/error} differs from the native examiner's:"
+    head -n 20 "$scratch/diff"
+  done
+  [[ $native_status -eq $windows_status ]] ||
+    fail "$windows_arguments: exit status $windows_status, natively $native_status"
+done
+
+# The pictures: the same files, of the same pixels; the Windows ones palette images (colour type 3).
+cd "$scratch"
+pictures=$(ls native/pictures 2>/dev/null || true)
+[[ -n $pictures ]] || fail "the native examiner drew no pictures"
+[[ $(ls windows/pictures) == "$pictures" ]] || fail "the Windows examiner drew other pictures"
+for name in $pictures; do
+  cmp -s <(convert "native/pictures/$name" rgb:-) <(convert "windows/pictures/$name" rgb:-) ||
+    fail "the Windows examiner's $name differs from the native one's in its pixels"
+  [[ $(od -An -tu1 -j25 -N1 "windows/pictures/$name") -eq 3 ]] ||
+    fail "the Windows examiner's $name is no palette image"
+done
+
+echo "packages: $failed failed ($(basename "$deb"), $(basename "$zip"); the examiner under Wine: ${#cases[@]} cases" \
+  "and $(wc -w <<<"$pictures") pictures)"
 [[ $failed -eq 0 ]]
