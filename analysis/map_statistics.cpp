@@ -4,9 +4,9 @@
 #include <memory>
 #include <new>
 
+#include "analysis/examine_results.h"
 #include "analysis/mass_labelling.h"
 #include "analysis/terrain_class.h"
-#include "examine/examine_results.h"
 #include "gamefile/chunk_file.h"
 
 std::array<uint8_t, MapSquaresSize> mapSquares;

@@ -4,8 +4,8 @@
 #include <array>
 #include <memory>
 
+#include "analysis/examine_results.h"
 #include "analysis/terrain_class.h"
-#include "examine/examine_results.h"
 
 // The scan comes to the labels and counts of one that rewrites the squares
 // scanned so far at every merge and every give-up, without rewriting them:

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 #include "gamefile/chunk_file.h"
 
 namespace {

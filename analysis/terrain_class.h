@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 
 enum class TerrainClass : uint8_t { City, Water, Clear, Forest, Mountain, River, Rough, Edge };
 static_assert(static_cast<int>(TerrainClass::Edge) + 1 == TerrainClassCount);

@@ -5,9 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/examine_results.h"
 #include "analysis/map_statistics.h"
-
-#include "examine/examine_results.h"
 #include "gamefile/load_status.h"
 
 // Examines the game file at path as a file of kind: opens it, fills

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 
 // The constant texts and settings of one kind of game file: everything that
 // tells a map from a scenario, for the examination, the window and the

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 
 // The figures derived from a results record and the texts that show them,
 // the same in the results dialog and in the command-line examiner.

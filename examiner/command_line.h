@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 #include "examiner/report.h"
 
 // What the command line asks for.

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/examine_results.h"
 #include "examine/examine_path.h"
-#include "examine/examine_results.h"
 #include "gamefile/load_status.h"
 
 // "map" or "scenario": how a kind is named on the command line and in the reports.

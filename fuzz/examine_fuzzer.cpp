@@ -15,10 +15,10 @@
 #include <fstream>
 #include <string>
 
+#include "analysis/examine_results.h"
 #include "analysis/map_statistics.h"
 #include "analysis/mass_labelling.h"
 #include "examine/examine_path.h"
-#include "examine/examine_results.h"
 #include "examine/kind_texts.h"
 #include "examine/results_texts.h"
 #include "literal_labelling/literal_labelling.h"

@@ -7,9 +7,9 @@
 #include <limits>
 #include <tuple>
 
+#include "analysis/examine_results.h"
 #include "analysis/terrain_class.h"
 #include "examine/examine_path.h"
-#include "examine/examine_results.h"
 #include "examine/results_texts.h"
 #include "test_files.h"
 

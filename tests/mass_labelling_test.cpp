@@ -10,9 +10,9 @@
 #include <string>
 #include <utility>
 
+#include "analysis/examine_results.h"
 #include "analysis/mass_labelling.h"
 #include "examine/examine_path.h"
-#include "examine/examine_results.h"
 #include "filemaker/crafted_maps.h"
 #include "literal_labelling/literal_labelling.h"
 #include "test_files.h"

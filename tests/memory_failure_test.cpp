@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <new>
 
+#include "analysis/examine_results.h"
 #include "analysis/mass_labelling.h"
 #include "examine/examine_path.h"
-#include "examine/examine_results.h"
 #include "test_files.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "examine/ascii_text.h"
-#include "examine/examine_file.h"
 #include "examine/kind_texts.h"
+#include "ui/examine_file.h"
 #include "ui/main_window.h"
 
 std::string gameFolder;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 
 // The game's folder, ending with a backslash; set once by LookUpGameFolder.
 extern std::string gameFolder;

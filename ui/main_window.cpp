@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "examine/examine_file.h"
 #include "examine/examine_path.h"
 #include "ui/about_dialog.h"
+#include "ui/examine_file.h"
 #include "ui/game_folder.h"
 #include "ui/resources/resource.h"
 

@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 #include "examine/results_texts.h"
 #include "ui/dialog_close.h"
 #include "ui/resources/resource.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "examine/examine_results.h"
+#include "analysis/examine_results.h"
 
 // The remembered texts of the run: empty at start, filled in lower case by
 // SelectGameFile and never saved. lastFolder is the folder in

@@ -1,4 +1,4 @@
-#include "examine/examine_file.h"
+#include "ui/examine_file.h"
 
 #include <windows.h>
 

@@ -13,8 +13,8 @@ constexpr int PlayerCount = 6;
 constexpr int UnitCountsPerPlayer = 15;
 
 // The figures of the current examination, written by the analysis steps and
-// shown by the results dialog and the command-line examiner. Depends on
-// nothing else of the system, so that the analysis can write into it.
+// shown by the results dialog and the command-line examiner. It lives with
+// the analysis that fills it, below everything that reads it.
 struct ExamineResults {
     FileKind kind = FileKind::Map;
     std::string fileName;

@@ -1,0 +1,3 @@
+#include "analysis/examine_results.h"
+
+ExamineResults examineResults;

@@ -1,3 +1,0 @@
-#include "examine/examine_results.h"
-
-ExamineResults examineResults;
