@@ -1,38 +1,35 @@
-# telvorn_host_tool(NAME SOURCE...): a program that runs on the build machine
-# during the build (the artwork generator, the sample maker). Natively it is
-# an ordinary target; when cross building it is compiled by the host's own
-# C++ compiler, as the target's compiler makes programs the build machine
-# cannot run. Sets NAME_command to what runs it in add_custom_command's
-# COMMAND and DEPENDS.
-function(telvorn_host_tool name)
-  set(sources)
-  foreach(source IN LISTS ARGN)
-    get_filename_component(source ${source} ABSOLUTE)
-    list(APPEND sources ${source})
-  endforeach()
-  if(NOT CMAKE_CROSSCOMPILING)
-    add_executable(${name} ${sources})
-    telvorn_warnings(${name})
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-    target_compile_definitions(${name} PRIVATE TELVORN_VERSION="${PROJECT_VERSION}")
-    set(${name}_command ${name} PARENT_SCOPE)
-    return()
+# The programs that a build runs on the build machine: the sample maker and
+# the artwork generator. A native build makes them as ordinary targets. A
+# cross build, whose compiler makes programs the build machine cannot run,
+# makes them in a native build of this project of its own (host-tools, with
+# TELVORN_HOST_TOOLS), which follows every source and header they use like
+# any build: what they write is always this source's.
+option(TELVORN_HOST_TOOLS "Build only the programs that a cross build runs on the build machine" OFF)
+if(CMAKE_CROSSCOMPILING)
+  include(ExternalProject)
+  set(TELVORN_HOST_TOOLS_DIR ${PROJECT_BINARY_DIR}/host-tools)
+  ExternalProject_Add(telvorn_host_tools
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${TELVORN_HOST_TOOLS_DIR}
+    CMAKE_ARGS -DTELVORN_HOST_TOOLS=ON -DCMAKE_BUILD_TYPE=Release
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${TELVORN_HOST_TOOLS_DIR}/filemaker/telvorn-make-samples
+                     ${TELVORN_HOST_TOOLS_DIR}/ui/resources/make_artwork)
+endif()
+
+# telvorn_host_tool(VARIABLE TARGET FOLDER): sets VARIABLE to what runs the
+# host tool TARGET, which the folder FOLDER defines, in add_custom_command's
+# COMMAND, and VARIABLE_depends to what the command then DEPENDS on.
+function(telvorn_host_tool variable target folder)
+  if(CMAKE_CROSSCOMPILING)
+    set(tool ${TELVORN_HOST_TOOLS_DIR}/${folder}/${target})
+    set(${variable} ${tool} PARENT_SCOPE)
+    set(${variable}_depends ${tool} telvorn_host_tools PARENT_SCOPE)
+  else()
+    set(${variable} ${target} PARENT_SCOPE)
+    set(${variable}_depends ${target} PARENT_SCOPE)
   endif()
-  find_program(TELVORN_HOST_CXX NAMES c++ g++ clang++
-    DOC "The build machine's own C++ compiler, for the programs that run during the build")
-  if(NOT TELVORN_HOST_CXX)
-    message(FATAL_ERROR "No host C++ compiler (c++, g++ or clang++) for ${name}")
-  endif()
-  set(tool ${CMAKE_CURRENT_BINARY_DIR}/host/${name})
-  add_custom_command(
-    OUTPUT ${tool}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/host
-    COMMAND ${TELVORN_HOST_CXX} -std=c++20 -O2 -Wall -Wextra -Wpedantic -I${PROJECT_SOURCE_DIR}
-            -DTELVORN_VERSION="${PROJECT_VERSION}" -o ${tool} ${sources}
-    DEPENDS ${sources}
-    COMMENT "Building ${name} with the host compiler"
-    VERBATIM)
-  set(${name}_command ${tool} PARENT_SCOPE)
 endfunction()
 
 # telvorn_version_resource(TARGET DESCRIPTION): the Windows version
