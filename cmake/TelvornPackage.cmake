@@ -21,6 +21,7 @@ if(WIN32)
     set(CPACK_SYSTEM_NAME win32)
   endif()
   set(CPACK_PACKAGE_FILE_NAME telvorn-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+  set(TELVORN_ZIP ${PROJECT_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)  # CPack changes the name it is given
   include(CPack)
   return()
 endif()

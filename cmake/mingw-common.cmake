@@ -21,3 +21,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # The GUI subsystem (-mwindows) is asked for per program, by
 # add_executable(NAME WIN32 ...), so that console programs such as test
 # drivers keep their standard output.
+
+# The tests run under Wine, through the project's one Wine set-up, which
+# picks the loader for each program's word size.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh)

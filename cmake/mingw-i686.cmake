@@ -8,6 +8,3 @@ set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(TELVORN_MINGW_PREFIX i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
-
-# Its tests run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -9,7 +9,3 @@ set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(TELVORN_MINGW_PREFIX x86_64-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
-
-# Its tests run under 64-bit Wine. Debian's wine command takes the 32-bit
-# loader whenever that is installed, even where it cannot run.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

@@ -6,21 +6,7 @@
 # input that fails is written to build-fuzz/findings and the run stops.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-seconds=${1:-60}
 need_packages "${NATIVE_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
-
 echo "== building the fuzzer"
-build_preset fuzz
-fuzz=$root/build-fuzz
-fuzzer=$fuzz/fuzz/telvorn-fuzz-examine
-rm -rf "$fuzz/seeds"
-mkdir -p "$fuzz/seeds" "$fuzz/corpus" "$fuzz/findings"
-"$fuzz/fuzz/telvorn-fuzz-seeds" "$fuzz/seeds" >/dev/null
-"$fuzz/filemaker/telvorn-make-samples" "$fuzz/seeds" >/dev/null
-
-echo "== fuzzing for $seconds seconds"
-"$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
-    -dict="$root/fuzz/examine.dict" -artifact_prefix="$fuzz/findings/" -print_final_stats=1 \
-    "$fuzz/corpus" "$fuzz/seeds" 2>"$fuzz/fuzz.log" \
-    || { tail -n 60 "$fuzz/fuzz.log" >&2; echo "telvorn: the fuzzer found a failure; its input is in $fuzz/findings" >&2; exit 1; }
-grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^Done' "$fuzz/fuzz.log" || true
+(cd "$root" && cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j"$jobs")
+(cd "$root" && TELVORN_FUZZ_SECONDS=${1:-60} ctest --preset fuzz)

@@ -31,16 +31,6 @@ cp -u "$build/filemaker/map/"* "$run_dir/map/"
 cp -u "$build/ui/telvorn.exe" "$run_dir/"
 cd "$run_dir"
 
-# The user's own Wine set-up, so that an installed game's registry value is found.
-prefix=${WINEPREFIX:-$HOME/.wine}
-wine=$windows_run_wine
-if [ "$windows_run_build" = build-win64 ]; then
-    export WINELOADER=$wine  # for the processes that Wine starts itself
-    if grep -qs '^#arch=win32' "$prefix/system.reg"; then
-        echo "telvorn: $prefix is a 32-bit Wine set-up, which this machine cannot run; set WINEPREFIX to another folder" >&2
-        exit 1
-    fi
-fi
 virtual_display=no
 if [ -z "${DISPLAY:-}" ]; then
     display=:47
@@ -50,14 +40,9 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=$display
     virtual_display=yes
 fi
-if [ ! -d "$prefix/drive_c" ]; then
-    echo "telvorn: preparing the Wine set-up in $prefix (once)" >&2
-    "$wine" wineboot -i >"$run_dir/wine.log" 2>&1 || true
-    wineserver -w || true
-fi
-# Without Wine's Marlett font the caption buttons draw as letters.
-fonts="$prefix/drive_c/windows/Fonts"
-[ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+# The user's own Wine set-up, so that an installed game's registry value is found.
+source "$root/scripts/wine.sh"
+wine_prepare "$run_dir/telvorn.exe"
 
 if [ "$virtual_display" = yes ]; then
     echo "telvorn: no display was set, so Telvorn runs in the virtual display $display." >&2

@@ -12,7 +12,8 @@ set -euo pipefail
 deb=$(realpath "$1")
 zip=$(realpath "$2")
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/telvorn-packages.XXXXXX")
-export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$scratch/prefix"
+source "$(dirname "$0")/../../scripts/wine.sh"
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
 failed=0
 fail() { echo "FAIL $*"; failed=$((failed + 1)); }
@@ -43,14 +44,10 @@ for exe in telvorn telvorn-examine; do
     fail "$exe.exe carries no product version $version"
 done
 
-# The zip's examiner against the Debian package's. A 64-bit .exe runs under 64-bit Wine.
+# The zip's examiner against the Debian package's.
 windows="$scratch/zip/$folder/telvorn-examine.exe"
 samples="$scratch/zip/$folder/map"
-pe_offset=$(od -An -tu4 -j60 -N4 "$windows" | tr -d ' ')
-wine=wine
-[[ $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$windows" | tr -d ' ') == 8664 ]] &&
-  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-"$wine" wineboot -i >"$scratch/wineboot.log" 2>&1 || { cat "$scratch/wineboot.log" >&2; exit 1; }
+wine_prepare "$windows"
 
 # Each side works in a folder of its own holding maps/ (the samples) and
 # damaged/ (a file cut short); @ stands for the shared maps folder's absolute
