@@ -9,6 +9,11 @@ set(CPACK_PACKAGE_VENDOR "The Telvorn developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "figures of Corvanta map and scenario files")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
+# Two builds of one commit make the same bytes: the files are dated by the
+# commit, and SHA256SUMS beside the packages lets anyone check them.
+set(CPACK_TELVORN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/TelvornPackageStart.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/TelvornPackageDone.cmake)
 
 if(WIN32)
   install(TARGETS telvorn telvorn-examine RUNTIME DESTINATION .)
@@ -46,10 +51,9 @@ foreach(tool_and_name IN ITEMS
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
-    COMMAND ${TELVORN_HELP2MAN} --no-info --section=1 --name=${name} --output=${page} $<TARGET_FILE:${tool}>
-    # -n: no time stamp, so that the same page packs the same.
-    COMMAND gzip -9nf ${page}
-    DEPENDS ${tool}
+    COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${TELVORN_HELP2MAN} -DTOOL=$<TARGET_FILE:${tool}> -DNAME=${name}
+            -DPAGE=${page} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/ManualPage.cmake
+    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/cmake/ManualPage.cmake
     COMMENT "Making the manual page of ${tool}"
     VERBATIM)
   list(APPEND manual_pages ${page}.gz)

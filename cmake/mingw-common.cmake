@@ -22,6 +22,10 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # add_executable(NAME WIN32 ...), so that console programs such as test
 # drivers keep their standard output.
 
+# No link time stamp in the .exe files, so that two builds of one commit make
+# the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${CMAKE_EXE_LINKER_FLAGS_INIT} -Wl,--no-insert-timestamp")
+
 # The tests run under Wine, through the project's one Wine set-up, which
 # picks the loader for each program's word size.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh)
