@@ -54,10 +54,10 @@ protected:
 import csv, io, json, sys, jsonschema
 schema = json.load(open(sys.argv[1], encoding='utf-8'))
 jsonschema.validate(json.loads(sys.argv[2]), schema, cls=jsonschema.Draft202012Validator)
-# The csv columns: the entry's keys in order, objects and lists spread as key.member and key.position.
+# The csv columns: the entry's keys in order, objects spread as key.member.
 def columns(name, part):
     part = {**schema['$defs'][part['$ref'].split('/')[-1]], **part} if '$ref' in part else part
-    members = part.get('properties') or dict(enumerate(part.get('prefixItems', [])))
+    members = part.get('properties', {})
     return [column for key, sub in members.items() for column in columns(f'{name}.{key}', sub)] if members else [name]
 expected = [column for key, sub in schema['$defs']['entry']['properties'].items() for column in columns(key, sub)]
 header = next(csv.reader(io.StringIO(sys.argv[3], newline='')))
