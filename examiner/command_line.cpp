@@ -42,9 +42,9 @@ folder, a folder that cannot be read or holds no game files, and a *.map or
 *.scn entry of a folder that is no regular file (a folder, a dangling link,
 a FIFO). Its reason says which, in the system's words where it has them
 ("Permission denied"); a file of the other kind gets a hint that names the
-right --kind. In text mode a last line on stderr counts the failures. A path
-that is not UTF-8 shows each stray byte as U+FFFD in json and csv, and its
-bytes as hex in pathBytes.
+right --kind. A last line on stderr counts the failures, in every format. A
+path that is not UTF-8 shows each stray byte as U+FFFD in json and csv, and
+its bytes as hex in pathBytes.
 
 Exit status:
   0  every file was examined (and pictured)

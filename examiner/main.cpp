@@ -80,7 +80,7 @@ int RunExaminer(const std::vector<std::string>& arguments) {
     EndReport(report);
     if (!Delivered()) return ReportNotWritten;
     // A report redirected to a file must not hide its failures from the one who runs it.
-    if (report.format == ReportFormat::Text && report.entriesFailed > 0)
+    if (report.entriesFailed > 0)
         Complain(std::to_string(report.entriesFailed) + " of " + std::to_string(report.entriesWritten) +
                  (report.entriesWritten == 1 ? " file" : " files") + " could not be examined");
     return report.entriesFailed > 0 || pictureFailed ? SomeFailed : AllExamined;
