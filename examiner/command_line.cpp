@@ -23,10 +23,12 @@ Options:
   -r, --recursive         take folders' subfolders too (links to folders are
                           not followed)
   --picture DIR           also draw each examined file's map into DIR (made
-                          when missing) as a PNG file named after the file:
-                          world.map gives world.map.png; a file that cannot
-                          be examined gets none, and an older picture of its
-                          name is removed
+                          when missing) as a PNG file named after the file,
+                          at its place below the folder given that holds it:
+                          world.map gives DIR/world.map.png, and the folder
+                          maps with maps/one/world.map DIR/one/world.map.png;
+                          a file that cannot be examined gets none, and an
+                          older picture of its name is removed
   -h, --help              show this text
   --version               show the version
   --                      end the options: every later argument is a PATH,
@@ -38,13 +40,14 @@ same. Its status is the Windows program's: the file data's (-2 to -15) with
 the program's own message, or -11 "Unable to find file." for any path at
 which no game file can be opened: one that does not exist or cannot be read,
 a file whose kind cannot be told, one that is neither a regular file nor a
-folder, a folder that cannot be read or holds no game files, and a *.map or
-*.scn entry of a folder that is no regular file (a folder, a dangling link,
-a FIFO). Its reason says which, in the system's words where it has them
-("Permission denied"); a file of the other kind gets a hint that names the
-right --kind. A last line on stderr counts the failures, in every format. A
-path that is not UTF-8 shows each stray byte as U+FFFD in json and csv, and
-its bytes as hex in pathBytes.
+folder, a folder that cannot be read or holds no game files, a *.map or *.scn
+entry of a folder that is no regular file (a folder, a dangling link, a
+FIFO), and two different files that --picture would picture at one place.
+Its reason says which, in the system's words where it has them ("Permission
+denied"); its hint what to do, where the examiner can tell (for a file of
+the other kind, the right --kind). A last line on stderr counts the failures,
+in every format. A path that is not UTF-8 shows each stray byte as U+FFFD in
+json and csv, and its bytes as hex in pathBytes.
 
 Exit status:
   0  every file was examined (and pictured)

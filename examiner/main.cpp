@@ -50,14 +50,15 @@ int RunExaminer(const std::vector<std::string>& arguments) {
         return Delivered() ? AllExamined : ReportNotWritten;
     }
 
-    // Every path is looked at before any file is examined, so that a clash
-    // of pictures' names leaves no half-written report.
-    const std::vector<FileToExamine> files = ListFilesToExamine(options.paths, options.kind, options.recursive);
+    // Every path is looked at before any file is examined, so that each of
+    // two files that would share a picture fails, the first as the second.
+    std::vector<FileToExamine> files = ListFilesToExamine(options.paths, options.kind, options.recursive);
     if (options.pictureFolder) {
-        if (const std::optional<std::string> error = PreparePictureFolder(*options.pictureFolder, files)) {
+        if (const std::optional<std::string> error = MakePictureFolder(*options.pictureFolder)) {
             Complain(*error);
             return UsageError;
         }
+        FailSharedPictures(*options.pictureFolder, files);
     }
 
     bool pictureFailed = false;

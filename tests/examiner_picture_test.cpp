@@ -203,20 +203,42 @@ TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnl
     ExpectPictureShowsLabels(folder.PathOf("p.png"), shown, labels);
 }
 
-TEST_F(ExaminerTest, PicturesThatFindNoFolderOrWouldMixFilesUpStopTheRunAndOneNotWrittenFailsIt) {
+TEST_F(ExaminerTest, APictureFolderThatCannotBeMadeStopsTheRunAndFilesThatWouldShareAPictureOrOneNotWrittenFailIt) {
     const std::string scenario = files.Write("war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
-    const std::string twin = files.Write("other/war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"--picture", scenario, scenario}, "cannot make the picture folder"},  // a file, not a folder
         {{"--picture", scenario + "/sub", scenario}, "cannot make the picture folder"},
-        {{"--picture", output.PathOf("pictures"), scenario, twin}, "would both be pictured as 'war.scn.png'"},
         {{"--picture=", scenario}, "is not a value of '--picture'"},
     };
     for (const auto& [arguments, complaint] : refused) ExpectRefused(Examine(arguments), {complaint});
     // One file named twice shares its picture with itself; a missing folder is made, with the folder above it.
+    const std::string one = files.Write("maps/one/isle.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
+    const std::string two = files.Write("maps/two/deep/isle.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     const ProgramRun twice =
-        Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("other/../war.scn")});
+        Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("maps/../war.scn")});
     EXPECT_EQ(twice.exitStatus, 0) << twice.err;
+    // Files of one name found in a folder are pictured at their places below it, in folders made as needed.
+    const ProgramRun recursive = Examine({"-r", "--picture", output.PathOf("places"), files.PathOf("maps")});
+    EXPECT_EQ(recursive.exitStatus, 0) << recursive.err;
+    for (const std::string place : {"one/isle.scn.png", "two/deep/isle.scn.png"})
+        EXPECT_TRUE(std::filesystem::exists(output.PathOf("places/" + place))) << place;
+    // Their folders given each on its own would picture both as isle.scn.png: those two fail, the others not; a
+    // path that fails anyway leaves the picture of a file of its name alone.
+    const std::string shared = output.PathOf("shared");
+    const ProgramRun clash = Examine({"--format=csv", "--picture", shared, files.PathOf("maps/one"),
+                                      files.PathOf("maps/two/deep"), scenario, files.PathOf("gone/war.scn")});
+    EXPECT_EQ(std::pair(clash.exitStatus, clash.err),
+              std::pair(1, std::string("telvorn-examine: 3 of 4 files could not be examined\n")));
+    const auto lines = CsvLines(clash.out);
+    ASSERT_EQ(lines.size(), 5u) << clash.out;
+    const auto sharing = [&shared](const std::string& other) {
+        return "-11 would share the picture '" + shared + "/isle.scn.png' with '" + other + "'";
+    };
+    for (const auto& [line, expected] : {std::pair(1, sharing(two)), {2, sharing(one)}, {3, std::string("0 ")},
+                                         {4, std::string("-11 No such file or directory")}})
+        EXPECT_EQ(lines[line][3] + " " + lines[line][5], expected) << lines[line][0];
+    EXPECT_EQ(lines[1][6], "picture them in separate runs, or give a folder that holds both");
+    EXPECT_TRUE(std::filesystem::exists(shared + "/war.scn.png"));
     // A picture that cannot be written (a folder holds its name) fails the run, though every file was examined.
     std::filesystem::create_directories(output.PathOf("held/war.scn.png"));
     const ProgramRun held = Examine({"--picture", output.PathOf("held"), scenario});
