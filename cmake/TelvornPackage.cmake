@@ -1,8 +1,8 @@
 # What a user runs, installed (cmake --install) and packed (the package
-# target): on Linux the command-line tools with their manual pages, as a
-# Debian package; on Windows both programs, the samples in the map folder
-# beside them (where the program looks when no game is installed), the README
-# and the licence, as a zip.
+# target): on Linux the command-line tools with their manual pages and the
+# report's schema, as a Debian package; on Windows both programs, the samples
+# in the map folder beside them (where the program looks when no game is
+# installed), the report's schema, the README and the licence, as a zip.
 
 set(CPACK_PACKAGE_NAME telvorn)
 set(CPACK_PACKAGE_VENDOR "The Telvorn developers")
@@ -10,10 +10,18 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "figures of Corvanta map and scenario file
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 
+# The Debian package's documentation folder, which holds the report's schema:
+# --help names it, and the zip's place for it, on either system.
+include(GNUInstallDirs)
+set(debian_prefix /usr)
+set(docs_destination ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
+target_compile_definitions(telvorn_examiner PRIVATE
+  TELVORN_INSTALLED_SCHEMA="${debian_prefix}/${docs_destination}/report.schema.json")
+
 if(WIN32)
   install(TARGETS telvorn telvorn-examine RUNTIME DESTINATION .)
   install(DIRECTORY ${TELVORN_SAMPLES_DIR}/ DESTINATION map)
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${TELVORN_REPORT_SCHEMA} DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CPACK_SYSTEM_NAME win64)
@@ -25,7 +33,6 @@ if(WIN32)
   return()
 endif()
 
-include(GNUInstallDirs)
 install(TARGETS telvorn-examine telvorn-make-samples RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages made by help2man from each tool's --help and --version, so
@@ -68,9 +75,10 @@ add_custom_command(
   DEPENDS ${doc_dir}/changelog
   VERBATIM)
 add_custom_target(telvorn_debian_doc ALL DEPENDS ${doc_dir}/changelog.gz)
-install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
+install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz ${TELVORN_REPORT_SCHEMA} DESTINATION ${docs_destination})
 
 set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX ${debian_prefix})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Telvorn developers <maintainers@telvorn.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -19,7 +19,7 @@ Options:
   --format text|json|csv  text (the default): the figures as the results
                           dialog shows them; json: one array with an object
                           per file; csv: a header line and one line per file;
-                          docs/report.schema.json names every key and column
+                          the report's schema (below) names every key and column
   -r, --recursive         take folders' subfolders too (links to folders are
                           not followed)
   --picture DIR           also draw each examined file's map into DIR (made
@@ -48,6 +48,10 @@ denied"); its hint what to do, where the examiner can tell (for a file of
 the other kind, the right --kind). A last line on stderr counts the failures,
 in every format. A path that is not UTF-8 shows each stray byte as U+FFFD in
 json and csv, and its bytes as hex in pathBytes.
+
+The report's JSON Schema gives every key and column of json and csv, its type
+and meaning: )" TELVORN_INSTALLED_SCHEMA R"( from the Debian
+package, report.schema.json beside telvorn-examine.exe from the Windows zip.
 
 Exit status:
   0  every file was examined (and pictured)
