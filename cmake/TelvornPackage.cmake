@@ -36,26 +36,34 @@ endif()
 install(TARGETS telvorn-examine telvorn-make-samples RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages made by help2man from each tool's --help and --version, so
-# that they never drift from the program.
+# that they never drift from the program, with the sections of a page's own
+# (examples) from its include file, where it has one.
 find_program(TELVORN_HELP2MAN help2man DOC "help2man, which makes the manual pages")
 if(NOT TELVORN_HELP2MAN)
   message(FATAL_ERROR "help2man makes the manual pages: install it (apt-get install help2man)")
 endif()
 set(manual_pages)
 foreach(tool_and_name IN ITEMS
-    "telvorn-examine|examine Corvanta map and scenario files"
+    "telvorn-examine|examine Corvanta map and scenario files|examiner/telvorn-examine.h2m"
     "telvorn-make-samples|write Telvorn's sample Corvanta files")
   string(REPLACE "|" ";" tool_and_name "${tool_and_name}")
   list(GET tool_and_name 0 tool)
   list(GET tool_and_name 1 name)
+  set(include)
+  set(include_option)
+  if(tool_and_name MATCHES "[.]h2m$")
+    list(GET tool_and_name 2 include)
+    set(include ${PROJECT_SOURCE_DIR}/${include})
+    set(include_option --include=${include})
+  endif()
   set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${tool}.1)
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
-    COMMAND ${TELVORN_HELP2MAN} --no-info --section=1 --name=${name} --output=${page} $<TARGET_FILE:${tool}>
+    COMMAND ${TELVORN_HELP2MAN} --no-info --section=1 --name=${name} ${include_option} --output=${page} $<TARGET_FILE:${tool}>
     # -n: no time stamp, so that the same page packs the same.
     COMMAND gzip -9nf ${page}
-    DEPENDS ${tool}
+    DEPENDS ${tool} ${include}
     COMMENT "Making the manual page of ${tool}"
     VERBATIM)
   list(APPEND manual_pages ${page}.gz)

@@ -19,14 +19,14 @@ Options:
   --format text|json|csv  text (the default): the figures as the results
                           dialog shows them; json: one array with an object
                           per file; csv: a header line and one line per file;
-                          the report's schema (below) names every key and column
+                          the report's schema (below) names each key and column
   -r, --recursive         take folders' subfolders too (links to folders are
                           not followed)
   --picture DIR           also draw each examined file's map into DIR (made
-                          when missing) as a PNG file named after the file,
-                          at its place below the folder given that holds it:
-                          world.map gives DIR/world.map.png, and the folder
-                          maps with maps/one/world.map DIR/one/world.map.png;
+                          when missing) as a PNG file named after the file:
+                          world.map gives DIR/world.map.png; a file found in
+                          a folder given is pictured at its place below it,
+                          maps/one/world.map in maps as DIR/one/world.map.png;
                           a file that cannot be examined gets none, and an
                           older picture of its name is removed
   -h, --help              show this text

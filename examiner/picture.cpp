@@ -16,18 +16,19 @@ namespace fs = std::filesystem;
 
 const std::string_view PictureLegend =
     R"(
-Pictures: each shows the map as examined, one square a block of pixels, in two
-panels side by side:
-  the terrain, left: City yellow, Water blue, Clear light green, Forest dark
-    green, Mountain brown, River light blue, Rough tan, Edge dark violet, and
-    a terrain code of no class magenta;
-  the masses, right: each water mass in a blue and each land mass in a green
-    or brown of its own, masses near each other in different shades;
-    grey: squares never scanned (the first and the last row, and the columns
-    outside the band that the map's header names);
-    red with a white cross: squares of a mass given up once the count reached
-    its limit;
-    black with a white cross: squares scanned but left without a label.
+Pictures:
+  left panel        the map's terrain, one square a block of pixels: City
+                    yellow, Water blue, Clear light green, Forest dark green,
+                    Mountain brown, River light blue, Rough tan, Edge dark
+                    violet, and a terrain code of no class magenta
+  right panel       its masses as counted: each water mass in a blue and each
+                    land mass in a green or brown of its own, masses near each
+                    other in different shades; grey: squares never scanned
+                    (the first and the last row, and the columns outside the
+                    band that the map's header names); red with a white cross:
+                    squares of a mass given up once the count reached its
+                    limit; black with a white cross: squares scanned but left
+                    without a label
 )";
 
 namespace {
