@@ -55,6 +55,9 @@ struct DecodedPicture {
     std::vector<uint8_t> rgb;
 };
 
+// The widest picture, as the README gives it: 60 columns at 13 pixels a square, 2 * 8 + 2 * 780 + 16.
+constexpr int WidestPicture = 1592;
+
 bool IsOneOf(Rgb colour, const auto& colours) { return std::ranges::find(colours, colour) != colours.end(); }
 
 // The colours of the squares of each mass, (is water, label): what the tests say of masses.
@@ -70,7 +73,7 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const MapLa
     const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
     EXPECT_TRUE(picture.hasPalette);
     EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(layout.width, layout.height));
-    EXPECT_LE(picture.width, 1600);
+    EXPECT_LE(picture.width, WidestPicture);
     if (picture.width != layout.width || picture.height != layout.height) return {};
 
     const int scale = layout.scale;
@@ -136,6 +139,9 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     overflowing.wrapFlag = 0x80;
     // Thirteen water masses in a row, the first and the last meeting only across the seam: the last would take
     // the first one's shade if the seam were not seen.
+    // As wide as pictures get: water and land of 60 columns, 18 rows.
+    const std::string halves = std::string(30, 'W') + std::string(30, 'L');
+    const MapLayout widest = MapFromText(std::vector<std::string_view>(18, halves));
     MapLayout seam = Land(4, 40);
     for (const int column : {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 39}) seam.squares[40 + column] = WaterCode;
     filemaker::UnitTable units{};  // of the scenario
@@ -152,7 +158,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
 
     const std::vector<std::pair<std::string, const MapLayout*>> maps{
         {"worked.map", &worked}, {"banded.map", &banded}, {"clipped.map", &clipped}, {"war.scn", &worked},
-        {"seam.map", &seam}, {"overflowing.map", &overflowing}};
+        {"seam.map", &seam}, {"widest.map", &widest}, {"overflowing.map", &overflowing}};
     std::vector<std::string> arguments{"--picture", pictures};
     for (const auto& [name, map] : maps)
         arguments.push_back(
@@ -160,7 +166,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     arguments.push_back(files.Write("failing.map", newer));
     const ProgramRun run = Examine(arguments);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "telvorn-examine: 1 of 7 files could not be examined\n");
+    EXPECT_EQ(run.err, "telvorn-examine: 1 of 8 files could not be examined\n");
     EXPECT_FALSE(std::filesystem::exists(pictures + "/failing.map.png"));
 
     // The results dialog's figures, line by line, of the overflowing map and of the scenario.
@@ -188,6 +194,14 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     // Two water masses that meet only across the seam, where the count keeps them apart, and one land mass.
     EXPECT_EQ(colours["worked.map"].size(), 3u);
     EXPECT_GT(std::ranges::count(massLabels(), OverflowLabel), 0);  // of the overflowing map, examined last
+}
+
+TEST(MapPicture, IsNoWiderThanAMapOf60Columns) {
+    int widest = 0;
+    for (int rows = 0; rows <= 255; ++rows)
+        for (int columns = 0; columns <= 255; ++columns)
+            widest = std::max(widest, PictureLayoutOf(rows, columns).width);
+    EXPECT_EQ(std::pair(widest, PictureLayoutOf(18, 60).width), std::pair(WidestPicture, WidestPicture));
 }
 
 TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnlabelledClearLand) {
