@@ -1,8 +1,8 @@
 # What a user runs, installed (cmake --install) and packed (the package
-# target): on Linux the command-line tools with their manual pages, as a
-# Debian package; on Windows both programs, the samples in the map folder
-# beside them (where the program looks when no game is installed), the README
-# and the licence, as a zip.
+# target): on Linux the command-line tools with their manual pages and the
+# report's schema, as a Debian package; on Windows both programs, the samples
+# in the map folder beside them (where the program looks when no game is
+# installed), the report's schema, the README and the licence, as a zip.
 
 set(CPACK_PACKAGE_NAME telvorn)
 set(CPACK_PACKAGE_VENDOR "The Telvorn developers")
@@ -15,10 +15,18 @@ set(CPACK_TELVORN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/TelvornPackageStart.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/TelvornPackageDone.cmake)
 
+# The Debian package's documentation folder, which holds the report's schema:
+# --help names it, and the zip's place for it, on either system.
+include(GNUInstallDirs)
+set(debian_prefix /usr)
+set(docs_destination ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
+target_compile_definitions(telvorn_examiner PRIVATE
+  TELVORN_INSTALLED_SCHEMA="${debian_prefix}/${docs_destination}/report.schema.json")
+
 if(WIN32)
   install(TARGETS telvorn telvorn-examine RUNTIME DESTINATION .)
   install(DIRECTORY ${TELVORN_SAMPLES_DIR}/ DESTINATION map)
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${TELVORN_REPORT_SCHEMA} DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CPACK_SYSTEM_NAME win64)
@@ -31,29 +39,35 @@ if(WIN32)
   return()
 endif()
 
-include(GNUInstallDirs)
 install(TARGETS telvorn-examine telvorn-make-samples RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages made by help2man from each tool's --help and --version, so
-# that they never drift from the program.
+# that they never drift from the program, with the sections of a page's own
+# (examples) from its include file, where it has one.
 find_program(TELVORN_HELP2MAN help2man DOC "help2man, which makes the manual pages")
 if(NOT TELVORN_HELP2MAN)
   message(FATAL_ERROR "help2man makes the manual pages: install it (apt-get install help2man)")
 endif()
 set(manual_pages)
 foreach(tool_and_name IN ITEMS
-    "telvorn-examine|examine Corvanta map and scenario files"
+    "telvorn-examine|examine Corvanta map and scenario files|examiner/telvorn-examine.h2m"
     "telvorn-make-samples|write Telvorn's sample Corvanta files")
   string(REPLACE "|" ";" tool_and_name "${tool_and_name}")
   list(GET tool_and_name 0 tool)
   list(GET tool_and_name 1 name)
+  set(include)
+  if(tool_and_name MATCHES "[.]h2m$")
+    list(GET tool_and_name 2 include)
+    set(include ${PROJECT_SOURCE_DIR}/${include})
+  endif()
   set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${tool}.1)
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
     COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${TELVORN_HELP2MAN} -DTOOL=$<TARGET_FILE:${tool}> -DNAME=${name}
-            -DPAGE=${page} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/ManualPage.cmake
-    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/cmake/ManualPage.cmake
+            -DINCLUDE=${include} -DPAGE=${page} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+            -P ${PROJECT_SOURCE_DIR}/cmake/ManualPage.cmake
+    DEPENDS ${tool} ${include} ${PROJECT_SOURCE_DIR}/cmake/ManualPage.cmake
     COMMENT "Making the manual page of ${tool}"
     VERBATIM)
   list(APPEND manual_pages ${page}.gz)
@@ -73,9 +87,10 @@ add_custom_command(
   DEPENDS ${doc_dir}/changelog
   VERBATIM)
 add_custom_target(telvorn_debian_doc ALL DEPENDS ${doc_dir}/changelog.gz)
-install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
+install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz ${TELVORN_REPORT_SCHEMA} DESTINATION ${docs_destination})
 
 set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX ${debian_prefix})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Telvorn developers <maintainers@telvorn.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -19,14 +19,16 @@ Options:
   --format text|json|csv  text (the default): the figures as the results
                           dialog shows them; json: one array with an object
                           per file; csv: a header line and one line per file;
-                          docs/report.schema.json names every key and column
+                          the report's schema (below) names each key and column
   -r, --recursive         take folders' subfolders too (links to folders are
                           not followed)
   --picture DIR           also draw each examined file's map into DIR (made
                           when missing) as a PNG file named after the file:
-                          world.map gives world.map.png; a file that cannot
-                          be examined gets none, and an older picture of its
-                          name is removed
+                          world.map gives DIR/world.map.png; a file found in
+                          a folder given is pictured at its place below it,
+                          maps/one/world.map in maps as DIR/one/world.map.png;
+                          a file that cannot be examined gets none, and an
+                          older picture of its name is removed
   -h, --help              show this text
   --version               show the version
   --                      end the options: every later argument is a PATH,
@@ -38,13 +40,18 @@ same. Its status is the Windows program's: the file data's (-2 to -15) with
 the program's own message, or -11 "Unable to find file." for any path at
 which no game file can be opened: one that does not exist or cannot be read,
 a file whose kind cannot be told, one that is neither a regular file nor a
-folder, a folder that cannot be read or holds no game files, and a *.map or
-*.scn entry of a folder that is no regular file (a folder, a dangling link,
-a FIFO). Its reason says which, in the system's words where it has them
-("Permission denied"); a file of the other kind gets a hint that names the
-right --kind. In text mode a last line on stderr counts the failures. A path
-that is not UTF-8 shows each stray byte as U+FFFD in json and csv, and its
-bytes as hex in pathBytes.
+folder, a folder that cannot be read or holds no game files, a *.map or *.scn
+entry of a folder that is no regular file (a folder, a dangling link, a
+FIFO), and two different files that --picture would picture at one place.
+Its reason says which, in the system's words where it has them ("Permission
+denied"); its hint what to do, where the examiner can tell (for a file of
+the other kind, the right --kind). A last line on stderr counts the failures,
+in every format. A path that is not UTF-8 shows each stray byte as U+FFFD in
+json and csv, and its bytes as hex in pathBytes.
+
+The report's JSON Schema gives every key and column of json and csv, its type
+and meaning: )" TELVORN_INSTALLED_SCHEMA R"( from the Debian
+package, report.schema.json beside telvorn-examine.exe from the Windows zip.
 
 Exit status:
   0  every file was examined (and pictured)

@@ -40,10 +40,11 @@ struct Listing {
     std::vector<FileToExamine>& list;
 };
 
-// A path that is not a folder, with status as looked at (following links).
-void AddFile(const std::string& path, const fs::file_status& status, const std::error_code& error,
-             const Listing& listing) {
-    FileToExamine file{path, listing.kind ? listing.kind : KindFromExtension(path), {}, {}, false};
+// A path that is not a folder, with status as looked at (following links),
+// found at place below the folder given (or given itself, at its own name).
+void AddFile(const std::string& path, const fs::path& place, const fs::file_status& status,
+             const std::error_code& error, const Listing& listing) {
+    FileToExamine file{path, listing.kind ? listing.kind : KindFromExtension(path), {}, {}, place.string() + ".png"};
     if (error) {
         file.reason = error.message();  // missing, a dangling link, a folder that cannot be passed
     } else if (!fs::is_regular_file(status)) {
@@ -56,13 +57,13 @@ void AddFile(const std::string& path, const fs::file_status& status, const std::
 }
 
 FileToExamine FailedFolder(const std::string& folder, const Listing& listing, std::string reason) {
-    return {folder, listing.kind, std::move(reason), {}, true};
+    return {folder, listing.kind, std::move(reason), {}, {}};
 }
 
 // Appends a folder's entries in name order: its game files and, when
 // recursive, its subfolders' in their places. A folder that cannot be read
-// becomes an entry of its own.
-void AddFolder(const std::string& folder, const Listing& listing) {
+// becomes an entry of its own. place: the folder's below the folder given.
+void AddFolder(const std::string& folder, const fs::path& place, const Listing& listing) {
     struct Entry {
         fs::path path;
         fs::file_status status;
@@ -83,15 +84,16 @@ void AddFolder(const std::string& folder, const Listing& listing) {
     std::ranges::sort(entries, {}, [](const Entry& entry) { return entry.path.filename(); });
     for (const Entry& entry : entries) {
         const std::string path = entry.path.string();
+        const fs::path entryPlace = place / entry.path.filename();
         const bool gameName = KindFromExtension(path).has_value();
         if (fs::is_directory(entry.status)) {
             // Links to folders are not followed, so that no walk goes round in a circle.
             if (listing.recursive && !entry.isLink)
-                AddFolder(path, listing);
+                AddFolder(path, entryPlace, listing);
             else if (gameName)
-                AddFile(path, entry.status, std::make_error_code(std::errc::is_a_directory), listing);
+                AddFile(path, entryPlace, entry.status, std::make_error_code(std::errc::is_a_directory), listing);
         } else if (gameName) {
-            AddFile(path, entry.status, entry.error, listing);
+            AddFile(path, entryPlace, entry.status, entry.error, listing);
         }
     }
 }
@@ -106,11 +108,11 @@ std::vector<FileToExamine> ListFilesToExamine(const std::vector<std::string>& pa
         std::error_code error;
         const fs::file_status status = fs::status(path, error);
         if (!fs::is_directory(status)) {
-            AddFile(path, status, error, listing);
+            AddFile(path, fs::path(path).filename(), status, error, listing);
             continue;
         }
         const size_t before = list.size();
-        AddFolder(path, listing);
+        AddFolder(path, {}, listing);
         // An empty report alone would look like success on a mistyped folder.
         if (list.size() == before) list.push_back(FailedFolder(path, listing, "holds no *.map or *.scn files"));
     }
@@ -137,7 +139,7 @@ bool CarriesTypeTag(const std::string& path, FileKind kind) {
 }  // namespace
 
 Examination Examine(const FileToExamine& file, bool withMap) {
-    Examination examination{file.path, file.kind, file.isFolder, LoadCannotOpen, file.reason, file.hint, {}, {}};
+    Examination examination{file.path, file.kind, file.pictureName, LoadCannotOpen, file.reason, file.hint, {}, {}};
     if (!file.reason.empty()) return examination;
 
     // The title names the file by its path as given, as the error message does.

@@ -29,18 +29,21 @@ struct FileToExamine {
     std::optional<FileKind> kind;  // nothing: neither --kind nor the extension tells
     std::string reason;            // empty: examine it; otherwise why nothing at path can be examined
     std::string hint;              // what to do instead, where the examiner can tell; may be empty
-    bool isFolder = false;         // a folder stands for its files and has no picture of its own
+    // Its picture's path below the picture folder: its path below the folder
+    // given that holds it, or its own name when given on its own, with .png
+    // added. Empty for an entry that leaves the pictures alone (a folder's own).
+    std::string pictureName;
 };
 
 // Expands the paths in their order: a file stands for itself, a folder for
 // its *.map and *.scn entries (any letter case) in name order and, when
 // recursive, for those of its subfolders at their places in that order.
 // Every file is taken as kind when it is given, otherwise as its extension
-// says. A path that does not exist or cannot be looked at, whose kind cannot
-// be told or that is neither a regular file nor a folder, a folder entry of a
-// game file's name that is no regular file, a folder that cannot be read and
-// a folder given here that holds no game files each become an entry with a
-// reason.
+// says, and named its picture. A path that does not exist or cannot be looked
+// at, whose kind cannot be told or that is neither a regular file nor a
+// folder, a folder entry of a game file's name that is no regular file, a
+// folder that cannot be read and a folder given here that holds no game
+// files each become an entry with a reason.
 std::vector<FileToExamine> ListFilesToExamine(const std::vector<std::string>& paths, std::optional<FileKind> kind,
                                               bool recursive);
 
@@ -50,10 +53,10 @@ std::vector<FileToExamine> ListFilesToExamine(const std::vector<std::string>& pa
 struct Examination {
     std::string path;
     std::optional<FileKind> kind;
-    bool isFolder;
+    std::string pictureName;  // as the entry's FileToExamine has it
     LoadStatus status;
     std::string reason;  // the system's word for why the file could not be opened, where known
-    std::string hint;    // for a file of the other kind: which --kind examines it
+    std::string hint;    // the entry's, or for a file of the other kind: which --kind examines it
     ExamineResults results;
     ExaminedMap map;
 };

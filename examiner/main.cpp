@@ -50,14 +50,15 @@ int RunExaminer(const std::vector<std::string>& arguments) {
         return Delivered() ? AllExamined : ReportNotWritten;
     }
 
-    // Every path is looked at before any file is examined, so that a clash
-    // of pictures' names leaves no half-written report.
-    const std::vector<FileToExamine> files = ListFilesToExamine(options.paths, options.kind, options.recursive);
+    // Every path is looked at before any file is examined, so that each of
+    // two files that would share a picture fails, the first as the second.
+    std::vector<FileToExamine> files = ListFilesToExamine(options.paths, options.kind, options.recursive);
     if (options.pictureFolder) {
-        if (const std::optional<std::string> error = PreparePictureFolder(*options.pictureFolder, files)) {
+        if (const std::optional<std::string> error = MakePictureFolder(*options.pictureFolder)) {
             Complain(*error);
             return UsageError;
         }
+        FailSharedPictures(*options.pictureFolder, files);
     }
 
     bool pictureFailed = false;
@@ -80,7 +81,7 @@ int RunExaminer(const std::vector<std::string>& arguments) {
     EndReport(report);
     if (!Delivered()) return ReportNotWritten;
     // A report redirected to a file must not hide its failures from the one who runs it.
-    if (report.format == ReportFormat::Text && report.entriesFailed > 0)
+    if (report.entriesFailed > 0)
         Complain(std::to_string(report.entriesFailed) + " of " + std::to_string(report.entriesWritten) +
                  (report.entriesWritten == 1 ? " file" : " files") + " could not be examined");
     return report.entriesFailed > 0 || pictureFailed ? SomeFailed : AllExamined;

@@ -16,18 +16,19 @@ namespace fs = std::filesystem;
 
 const std::string_view PictureLegend =
     R"(
-Pictures: each shows the map as examined, one square a block of pixels, in two
-panels side by side:
-  the terrain, left: City yellow, Water blue, Clear light green, Forest dark
-    green, Mountain brown, River light blue, Rough tan, Edge dark violet, and
-    a terrain code of no class magenta;
-  the masses, right: each water mass in a blue and each land mass in a green
-    or brown of its own, masses near each other in different shades;
-    grey: squares never scanned (the first and the last row, and the columns
-    outside the band that the map's header names);
-    red with a white cross: squares of a mass given up once the count reached
-    its limit;
-    black with a white cross: squares scanned but left without a label.
+Pictures:
+  left panel        the map's terrain, one square a block of pixels: City
+                    yellow, Water blue, Clear light green, Forest dark green,
+                    Mountain brown, River light blue, Rough tan, Edge dark
+                    violet, and a terrain code of no class magenta
+  right panel       its masses as counted: each water mass in a blue and each
+                    land mass in a green or brown of its own, masses near each
+                    other in different shades; grey: squares never scanned
+                    (the first and the last row, and the columns outside the
+                    band that the map's header names); red with a white cross:
+                    squares of a mass given up once the count reached its
+                    limit; black with a white cross: squares scanned but left
+                    without a label
 )";
 
 namespace {
@@ -205,8 +206,6 @@ PictureLayout PictureLayoutOf(int rows, int columns) {
             Margin, Margin + panelWidth + PanelGap, Margin};
 }
 
-std::string PictureName(const std::string& path) { return fs::path(path).filename().string() + ".png"; }
-
 namespace {
 
 // True when a and b name one file, however they are written (a.map and ./a.map).
@@ -219,21 +218,31 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::optional<std::string> PreparePictureFolder(const std::string& folder, const std::vector<FileToExamine>& files) {
+std::optional<std::string> MakePictureFolder(const std::string& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
     if (!error && !fs::is_directory(folder, error)) error = std::make_error_code(std::errc::not_a_directory);
     if (error) return Quoted(folder) + ": cannot make the picture folder (" + error.message() + ")";
-
-    std::map<std::string, std::string> pathOfName;
-    for (const FileToExamine& file : files) {
-        if (file.isFolder) continue;
-        const auto [named, isNew] = pathOfName.try_emplace(PictureName(file.path), file.path);
-        if (!isNew && !SameFile(named->second, file.path))
-            return Quoted(named->second) + " and " + Quoted(file.path) + " would both be pictured as " +
-                   Quoted(named->first);
-    }
     return std::nullopt;
+}
+
+void FailSharedPictures(const std::string& folder, std::vector<FileToExamine>& files) {
+    std::map<std::string, std::vector<size_t>> toExamineOfPicture;  // the entries to examine, by picture
+    for (size_t i = 0; i < files.size(); ++i)
+        if (files[i].reason.empty()) toExamineOfPicture[files[i].pictureName].push_back(i);
+    for (FileToExamine& file : files)
+        if (!file.reason.empty() && toExamineOfPicture.contains(file.pictureName)) file.pictureName.clear();
+
+    for (const auto& [pictureName, sharing] : toExamineOfPicture) {
+        for (const size_t i : sharing) {
+            const auto other = std::ranges::find_if(
+                sharing, [&](size_t j) { return !SameFile(files[i].path, files[j].path); });
+            if (other == sharing.end()) continue;
+            files[i].reason = "would share the picture " + Quoted((fs::path(folder) / pictureName).string()) +
+                              " with " + Quoted(files[*other].path);
+            files[i].hint = "picture them in separate runs, or give a folder that holds both";
+        }
+    }
 }
 
 std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
@@ -262,12 +271,16 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
 }
 
 std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination) {
-    if (examination.isFolder) return std::nullopt;
-    const std::string path = (fs::path(folder) / PictureName(examination.path)).string();
-    if (examination.status == LoadSucceeded)
-        return WriteMapPicture(path, examination.map.header, examination.map.squares, examination.map.labels);
+    if (examination.pictureName.empty()) return std::nullopt;
+    const fs::path picture = fs::path(folder) / examination.pictureName;
+    const std::string path = picture.string();
     std::error_code error;
-    fs::remove(path, error);
+    if (examination.status == LoadSucceeded) {
+        fs::create_directories(picture.parent_path(), error);
+        if (error) return Quoted(path) + ": cannot write the picture (" + error.message() + ")";
+        return WriteMapPicture(path, examination.map.header, examination.map.squares, examination.map.labels);
+    }
+    fs::remove(picture, error);
     if (error) return Quoted(path) + ": cannot remove the older picture (" + error.message() + ")";
     return std::nullopt;
 }

@@ -63,16 +63,16 @@ struct PictureLayout {
 };
 PictureLayout PictureLayoutOf(int rows, int columns);
 
-// The file name of the picture of the game file at path: its own name with
-// ".png" added.
-std::string PictureName(const std::string& path);
+// Makes the picture folder, with the folders above it, when it does not
+// exist yet. Returns nothing when it is a folder, otherwise why not.
+std::optional<std::string> MakePictureFolder(const std::string& folder);
 
-// Makes the picture folder when it does not exist yet. Returns nothing when
-// the pictures of files can be written into it, otherwise why not: the folder
-// cannot be made, or two different files would share one picture's name (one
-// file named twice, a.map and ./a.map, shares it with itself). Entries that
-// are folders have no pictures.
-std::optional<std::string> PreparePictureFolder(const std::string& folder, const std::vector<FileToExamine>& files);
+// Fails, without their being examined, the entries of the files that would
+// share a picture in folder with a different file (one file named twice,
+// a.map and ./a.map, shares it only with itself): each gets a reason that
+// names the other file and the picture, and a hint. An entry that fails
+// anyway leaves alone a picture that a file to examine has.
+void FailSharedPictures(const std::string& folder, std::vector<FileToExamine>& files);
 
 // Writes to path the picture of the map that header describes, with its
 // terrain codes in squares and the labels that the mass labelling gave them
@@ -82,9 +82,10 @@ std::optional<std::string> PreparePictureFolder(const std::string& folder, const
 std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
                                            std::span<const uint8_t> squares, std::span<const uint8_t> labels);
 
-// Writes or removes the picture in folder of an examined file: for a
-// successful examination the map that it carries; for a failed one, the
-// older picture of that name is removed, so that none is taken for the
-// file's; a folder's entry leaves the pictures alone. Returns nothing, or why
+// Writes or removes the picture in folder of an examined file, at its
+// pictureName: for a successful examination the map that it carries, in the
+// folders that its name gives (made as needed); for a failed one, the older
+// picture of that name is removed, so that none is taken for the file's; an
+// entry of no pictureName leaves the pictures alone. Returns nothing, or why
 // the picture could not be written.
 std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination);

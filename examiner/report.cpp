@@ -1,6 +1,8 @@
 #include "examiner/report.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -101,9 +103,10 @@ void WriteTextEntry(std::ostream& out, const Examination& examination) {
 // number, a flag or a text.
 using Cell = std::variant<std::monostate, int32_t, bool, std::string>;
 
-// How a field's cells are laid out: one value, an object keyed by terrain
-// class, a list, or a list of one list per player.
-enum class Shape { Single, ByTerrainClass, List, PerPlayer };
+// How a field's cells are laid out: one value; an object of one member for
+// each terrain class or for each specialty that the results dialog shows; or
+// an object of one such object for each player, of the unit table's rows.
+enum class Shape { Single, ByTerrainClass, BySpecialty, PerPlayer };
 
 struct ReportField {
     std::string_view name;
@@ -124,6 +127,14 @@ std::vector<Cell> Text(const std::string& text) {
 template <typename Counts>
 std::vector<Cell> Counted(const Counts& counts) {
     return std::vector<Cell>(counts.begin(), counts.end());
+}
+
+// The entries of counts that the rows show, in the rows' order.
+template <typename Counts, typename Rows>
+std::vector<Cell> Shown(const Counts& counts, const Rows& rows) {
+    std::vector<Cell> cells;
+    for (const CountRow& row : rows) cells.emplace_back(counts[row.entry]);
+    return cells;
 }
 
 // The path's bytes as hex, for a path that ReadableText cannot carry intact.
@@ -150,7 +161,7 @@ std::vector<Cell> PlayerUnits(const Examination& examination) {
     std::vector<Cell> cells;
     if (IsScenario(examination))
         for (const auto& player : examination.results.playerUnits)
-            cells.insert(cells.end(), player.begin(), player.end());
+            std::ranges::move(Shown(player, UnitRows), std::back_inserter(cells));
     return cells;
 }
 
@@ -162,7 +173,8 @@ const auto ReportFields = std::to_array<ReportField>({
     {"pathBytes", Shape::Single, false, [](Entry e) { return Text(PathBytes(e.path)); }},
     {"kind", Shape::Single, false, [](Entry e) { return Text(e.kind ? std::string(KindName(*e.kind)) : ""); }},
     {"status", Shape::Single, false, [](Entry e) { return Number(e.status); }},
-    {"message", Shape::Single, false, [](Entry e) { return Text(e.status == LoadSucceeded ? "" : FailureMessage(e)); }},
+    {"message", Shape::Single, false,
+     [](Entry e) { return Text(e.status == LoadSucceeded ? "" : std::string(LoadStatusReason(e.status))); }},
     {"reason", Shape::Single, false, [](Entry e) { return Text(e.reason); }},
     {"hint", Shape::Single, false, [](Entry e) { return Text(e.hint); }},
     {"rows", Shape::Single, true, [](Entry e) { return Number(e.results.rows); }},
@@ -175,7 +187,8 @@ const auto ReportFields = std::to_array<ReportField>({
     {"productionEfficiencySum", Shape::Single, true, [](Entry e) { return Number(e.results.productionEfficiencySum); }},
     {"averageProductionEfficiency", Shape::Single, true,
      [](Entry e) { return Number(AverageProductionEfficiency(e.results)); }},
-    {"specialtyCounts", Shape::List, true, [](Entry e) { return Counted(e.results.specialtyCounts); }},
+    {"specialtyCounts", Shape::BySpecialty, true,
+     [](Entry e) { return Shown(e.results.specialtyCounts, SpecialtyRows); }},
     {"waterMassCount", Shape::Single, true, [](Entry e) { return Number(e.results.waterMassCount); }},
     {"landMassCount", Shape::Single, true, [](Entry e) { return Number(e.results.landMassCount); }},
     {"playerUnits", Shape::PerPlayer, true, PlayerUnits},
@@ -187,26 +200,38 @@ std::vector<Cell> CellsOf(const ReportField& field, const Examination& examinati
     return field.cellsOf(examination);
 }
 
-// The names of the csv columns of a field: its own, or one per cell after a dot.
-std::vector<std::string> ColumnNames(const ReportField& field) {
-    const std::string prefix = std::string(field.name) + ".";
-    std::vector<std::string> names;
-    switch (field.shape) {
-        case Shape::Single:
-            names.emplace_back(field.name);
-            break;
-        case Shape::ByTerrainClass:
-            for (std::string_view name : TerrainClassNames) names.push_back(prefix + std::string(name));
-            break;
-        case Shape::List:
-            for (int code = 0; code < SpecialtyCount; ++code) names.push_back(prefix + NumberText(code));
-            break;
-        case Shape::PerPlayer:
-            for (int player = 0; player < PlayerCount; ++player)
-                for (int entry = 0; entry < UnitCountsPerPlayer; ++entry)
-                    names.push_back(prefix + NumberText(player) + "." + NumberText(entry));
-            break;
+// The keys of the members of an object of the shape, in order: the results
+// dialog's labels (of each player's object, for PerPlayer).
+std::vector<std::string_view> MemberKeys(Shape shape) {
+    std::vector<std::string_view> keys;
+    const auto labels = [&keys](const auto& rows) {
+        for (const CountRow& row : rows) keys.push_back(row.label);
+    };
+    switch (shape) {
+        case Shape::Single: break;
+        case Shape::ByTerrainClass: keys.assign(TerrainClassNames.begin(), TerrainClassNames.end()); break;
+        case Shape::BySpecialty: labels(SpecialtyRows); break;
+        case Shape::PerPlayer: labels(UnitRows); break;
     }
+    return keys;
+}
+
+// A player's key, the results dialog's heading without its '#': "1" to "6".
+std::string_view PlayerKey(int player) { return PlayerHeadings[player].substr(1); }
+
+// The names of the csv columns of a field: its own, or one per member after
+// a dot (for PerPlayer, after the player's key and a dot).
+std::vector<std::string> ColumnNames(const ReportField& field) {
+    if (field.shape == Shape::Single) return {std::string(field.name)};
+    std::vector<std::string> prefixes{std::string(field.name) + "."};
+    if (field.shape == Shape::PerPlayer) {
+        prefixes.clear();
+        for (int player = 0; player < PlayerCount; ++player)
+            prefixes.push_back(std::string(field.name).append(".").append(PlayerKey(player)).append("."));
+    }
+    std::vector<std::string> names;
+    for (const std::string& prefix : prefixes)
+        for (std::string_view key : MemberKeys(field.shape)) names.push_back(prefix + std::string(key));
     return names;
 }
 
@@ -217,36 +242,33 @@ std::string JsonCell(const Cell& cell) {
     return "null";
 }
 
-// cells[first, first + count) as a json array.
-std::string JsonList(const std::vector<Cell>& cells, size_t first, size_t count) {
-    std::string list = "[";
-    for (size_t i = first; i < first + count; ++i) list.append(i > first ? ", " : "").append(JsonCell(cells[i]));
-    return list + "]";
+// A json object of the keys, each with its value.
+std::string JsonObject(const std::vector<std::string_view>& keys, const std::vector<std::string>& values) {
+    std::string object = "{";
+    for (size_t i = 0; i < keys.size(); ++i)
+        object.append(i > 0 ? ", " : "").append(JsonString(keys[i])).append(": ").append(values[i]);
+    return object + "}";
+}
+
+// cells[first, first + count) as json values.
+std::vector<std::string> JsonCells(const std::vector<Cell>& cells, size_t first, size_t count) {
+    std::vector<std::string> values;
+    for (size_t i = first; i < first + count; ++i) values.push_back(JsonCell(cells[i]));
+    return values;
 }
 
 std::string JsonValue(const ReportField& field, const std::vector<Cell>& cells) {
     if (cells.empty()) return "null";
-    std::string value;
-    switch (field.shape) {
-        case Shape::Single:
-            return JsonCell(cells[0]);
-        case Shape::ByTerrainClass:
-            value = "{";
-            for (size_t i = 0; i < cells.size(); ++i)
-                value.append(i > 0 ? ", " : "")
-                    .append(JsonString(TerrainClassNames[i]))
-                    .append(": ")
-                    .append(JsonCell(cells[i]));
-            return value + "}";
-        case Shape::List:
-            return JsonList(cells, 0, cells.size());
-        case Shape::PerPlayer:
-            value = "[";
-            for (size_t first = 0; first < cells.size(); first += UnitCountsPerPlayer)
-                value.append(first > 0 ? ", " : "").append(JsonList(cells, first, UnitCountsPerPlayer));
-            return value + "]";
+    if (field.shape == Shape::Single) return JsonCell(cells[0]);
+    const std::vector<std::string_view> keys = MemberKeys(field.shape);
+    if (field.shape != Shape::PerPlayer) return JsonObject(keys, JsonCells(cells, 0, keys.size()));
+    std::vector<std::string_view> playerKeys;
+    std::vector<std::string> players;
+    for (int player = 0; player < PlayerCount; ++player) {
+        playerKeys.push_back(PlayerKey(player));
+        players.push_back(JsonObject(keys, JsonCells(cells, player * keys.size(), keys.size())));
     }
-    return value;
+    return JsonObject(playerKeys, players);
 }
 
 void WriteJsonEntry(std::ostream& out, const Examination& examination) {

@@ -31,21 +31,25 @@ TEST_F(ExaminerTest, JsonAndCsvHoldExactlyTheKeysAndFiguresOfEachFileInColumnsOf
               "\"terrainPercentages\": {\"City\": 0, \"Water\": 83, \"Clear\": 16, \"Forest\": 0, \"Mountain\": 0, "
               "\"River\": 0, \"Rough\": 0, \"Edge\": 0}, "
               "\"cityCount\": 2, \"productionEfficiencySum\": 101, \"averageProductionEfficiency\": 50, "
-              "\"specialtyCounts\": [0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1], "
+              "\"specialtyCounts\": {\"IN\": 0, \"AR\": 0, \"F\": 0, \"B\": 0, \"AC\": 0, \"TR\": 1, \"DD\": 0, "
+              "\"SS\": 0, \"CR\": 0, \"BB\": 0}, "
               "\"waterMassCount\": 2, \"landMassCount\": 1, \"playerUnits\": null},\n"
               "  {\"path\": " + JsonString(missing) + ", \"pathBytes\": \"" + hex + "\", \"kind\": \"scenario\", "
-              "\"status\": -11, \"message\": " + JsonString("Error loading Scenario file\n" + missing +
-              "\nUnable to find file.") + ", \"reason\": \"No such file or directory\", \"hint\": null, "
+              "\"status\": -11, \"message\": \"Unable to find file.\", \"reason\": \"No such file or directory\", "
+              "\"hint\": null, "
               "\"rows\": null, \"columns\": null, "
               "\"totalSquares\": null, \"wraps\": null, \"terrainCounts\": null, \"terrainPercentages\": null, "
               "\"cityCount\": null, \"productionEfficiencySum\": null, \"averageProductionEfficiency\": null, "
               "\"specialtyCounts\": null, \"waterMassCount\": null, \"landMassCount\": null, \"playerUnits\": null}\n"
               "]\n");
 
-    // Without squares or cities the figures that need them are null.
+    // Without squares or cities the figures that need them are null. The unit table's rows are named as the
+    // results dialog names them, and its entries that the dialog does not show are not reported.
     filemaker::UnitTable units{};
     units[0][0] = 4;
-    units[5][14] = -1;
+    units[0][9] = 12;
+    units[5][13] = -1;
+    units[1][1] = units[2][2] = units[3][14] = 99;
     const std::string war = files.Write("war.scn", filemaker::ScenarioFile(MapFromText({"LL", "LL"}), {}, units));
     const std::string empty = files.Write("empty.map", MapFile(testfiles::Land(0, 5), {}));
     const ProgramRun nulls = Examine({"--format=json", empty, war});
@@ -55,13 +59,20 @@ TEST_F(ExaminerTest, JsonAndCsvHoldExactlyTheKeysAndFiguresOfEachFileInColumnsOf
               std::string::npos)
         << nulls.out;
     EXPECT_NE(nulls.out.find("\"averageProductionEfficiency\": null"), std::string::npos);
-    const std::string idle = "[0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]";
-    EXPECT_NE(nulls.out.find("\"playerUnits\": [[4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0], " + idle + ", " + idle +
-                           ", " + idle + ", " + idle + ", [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1]]}"),
-              std::string::npos);
+    const auto player = [](const std::string& key, int city, int infantry, int ab) {
+        return "\"" + key + "\": {\"City\": " + std::to_string(city) + ", \"IN\": " + std::to_string(infantry) +
+               ", \"AR\": 0, \"F\": 0, \"B\": 0, \"TR\": 0, \"DD\": 0, \"SS\": 0, \"CR\": 0, \"BB\": 0, \"AC\": 0, "
+               "\"AB\": " + std::to_string(ab) + "}";
+    };
+    EXPECT_NE(nulls.out.find("\"playerUnits\": {" + player("1", 4, 12, 0) + ", " + player("2", 0, 0, 0) + ", " +
+                           player("3", 0, 0, 0) + ", " + player("4", 0, 0, 0) + ", " + player("5", 0, 0, 0) + ", " +
+                           player("6", 0, 0, -1) + "}}"),
+              std::string::npos)
+        << nulls.out;
 
     // The same in csv: a header and one line of as many columns per file, each field in the column of its name.
     const ProgramRun csv = Examine({"--format", "csv", map, war, missing});
+    EXPECT_EQ(SchemaProblems(nulls.out, csv.out), "");
     const auto lines = CsvLines(csv.out);
     ASSERT_EQ(lines.size(), 4u) << csv.out;
     const std::vector<std::string>& header = lines[0];
@@ -69,11 +80,11 @@ TEST_F(ExaminerTest, JsonAndCsvHoldExactlyTheKeysAndFiguresOfEachFileInColumnsOf
     const std::string readable = files.PathOf("we\"ird\\name\x01" "caf\xef\xbf\xbd.scn");
     const std::tuple<size_t, std::string_view, std::string> fields[] = {
         {1, "path", map}, {1, "pathBytes", ""}, {1, "kind", "map"}, {1, "terrainPercentages.Water", "83"},
-        {1, "averageProductionEfficiency", "50"}, {1, "specialtyCounts.13", "1"}, {1, "playerUnits.0.0", ""},
-        {2, "kind", "scenario"}, {2, "averageProductionEfficiency", ""}, {2, "playerUnits.0.0", "4"},
-        {2, "playerUnits.5.14", "-1"}, {3, "status", "-11"}, {3, "path", readable}, {3, "pathBytes", hex},
+        {1, "averageProductionEfficiency", "50"}, {1, "specialtyCounts.TR", "1"}, {1, "playerUnits.1.City", ""},
+        {2, "kind", "scenario"}, {2, "averageProductionEfficiency", ""}, {2, "playerUnits.1.City", "4"},
+        {2, "playerUnits.1.IN", "12"}, {2, "playerUnits.6.AB", "-1"}, {3, "status", "-11"}, {3, "path", readable}, {3, "pathBytes", hex},
         {3, "reason", "No such file or directory"}, {3, "rows", ""},
-        {3, "message", "Error loading Scenario file\n" + readable + "\nUnable to find file."}};
+        {3, "message", "Unable to find file."}};
     for (const auto& [line, name, value] : fields) {
         const size_t column = std::ranges::find(header, name) - header.begin();
         EXPECT_EQ(column < lines[line].size() ? lines[line][column] : "(no such column)", value) << line << " " << name;

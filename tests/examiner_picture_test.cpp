@@ -55,6 +55,9 @@ struct DecodedPicture {
     std::vector<uint8_t> rgb;
 };
 
+// The widest picture, as the README gives it: 60 columns at 13 pixels a square, 2 * 8 + 2 * 780 + 16.
+constexpr int WidestPicture = 1592;
+
 bool IsOneOf(Rgb colour, const auto& colours) { return std::ranges::find(colours, colour) != colours.end(); }
 
 // The colours of the squares of each mass, (is water, label): what the tests say of masses.
@@ -70,7 +73,7 @@ MassColours ExpectPictureShowsLabels(const std::string& picturePath, const MapLa
     const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
     EXPECT_TRUE(picture.hasPalette);
     EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(layout.width, layout.height));
-    EXPECT_LE(picture.width, 1600);
+    EXPECT_LE(picture.width, WidestPicture);
     if (picture.width != layout.width || picture.height != layout.height) return {};
 
     const int scale = layout.scale;
@@ -136,6 +139,9 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     overflowing.wrapFlag = 0x80;
     // Thirteen water masses in a row, the first and the last meeting only across the seam: the last would take
     // the first one's shade if the seam were not seen.
+    // As wide as pictures get: water and land of 60 columns, 18 rows.
+    const std::string halves = std::string(30, 'W') + std::string(30, 'L');
+    const MapLayout widest = MapFromText(std::vector<std::string_view>(18, halves));
     MapLayout seam = Land(4, 40);
     for (const int column : {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 39}) seam.squares[40 + column] = WaterCode;
     filemaker::UnitTable units{};  // of the scenario
@@ -152,7 +158,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
 
     const std::vector<std::pair<std::string, const MapLayout*>> maps{
         {"worked.map", &worked}, {"banded.map", &banded}, {"clipped.map", &clipped}, {"war.scn", &worked},
-        {"seam.map", &seam}, {"overflowing.map", &overflowing}};
+        {"seam.map", &seam}, {"widest.map", &widest}, {"overflowing.map", &overflowing}};
     std::vector<std::string> arguments{"--picture", pictures};
     for (const auto& [name, map] : maps)
         arguments.push_back(
@@ -160,7 +166,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     arguments.push_back(files.Write("failing.map", newer));
     const ProgramRun run = Examine(arguments);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "telvorn-examine: 1 of 7 files could not be examined\n");
+    EXPECT_EQ(run.err, "telvorn-examine: 1 of 8 files could not be examined\n");
     EXPECT_FALSE(std::filesystem::exists(pictures + "/failing.map.png"));
 
     // The results dialog's figures, line by line, of the overflowing map and of the scenario.
@@ -190,6 +196,14 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
     EXPECT_GT(std::ranges::count(massLabels(), OverflowLabel), 0);  // of the overflowing map, examined last
 }
 
+TEST(MapPicture, IsNoWiderThanAMapOf60Columns) {
+    int widest = 0;
+    for (int rows = 0; rows <= 255; ++rows)
+        for (int columns = 0; columns <= 255; ++columns)
+            widest = std::max(widest, PictureLayoutOf(rows, columns).width);
+    EXPECT_EQ(std::pair(widest, PictureLayoutOf(18, 60).width), std::pair(WidestPicture, WidestPicture));
+}
+
 TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnlabelledClearLand) {
     testfiles::TempFolder folder;
     const MapHeader header{.rows = 4, .columns = 3, .squareCount = 9, .firstColumn = 0, .lastColumn = 2};
@@ -203,20 +217,42 @@ TEST(MapPicture, MarksScannedSquaresLeftWithoutALabelAndReadsMissingSquaresAsUnl
     ExpectPictureShowsLabels(folder.PathOf("p.png"), shown, labels);
 }
 
-TEST_F(ExaminerTest, PicturesThatFindNoFolderOrWouldMixFilesUpStopTheRunAndOneNotWrittenFailsIt) {
+TEST_F(ExaminerTest, APictureFolderThatCannotBeMadeStopsTheRunAndFilesThatWouldShareAPictureOrOneNotWrittenFailIt) {
     const std::string scenario = files.Write("war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
-    const std::string twin = files.Write("other/war.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"--picture", scenario, scenario}, "cannot make the picture folder"},  // a file, not a folder
         {{"--picture", scenario + "/sub", scenario}, "cannot make the picture folder"},
-        {{"--picture", output.PathOf("pictures"), scenario, twin}, "would both be pictured as 'war.scn.png'"},
         {{"--picture=", scenario}, "is not a value of '--picture'"},
     };
     for (const auto& [arguments, complaint] : refused) ExpectRefused(Examine(arguments), {complaint});
     // One file named twice shares its picture with itself; a missing folder is made, with the folder above it.
+    const std::string one = files.Write("maps/one/isle.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
+    const std::string two = files.Write("maps/two/deep/isle.scn", ScenarioFile(testfiles::SmallMap(), {}, {}));
     const ProgramRun twice =
-        Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("other/../war.scn")});
+        Examine({"--picture", output.PathOf("new/pictures"), scenario, files.PathOf("maps/../war.scn")});
     EXPECT_EQ(twice.exitStatus, 0) << twice.err;
+    // Files of one name found in a folder are pictured at their places below it, in folders made as needed.
+    const ProgramRun recursive = Examine({"-r", "--picture", output.PathOf("places"), files.PathOf("maps")});
+    EXPECT_EQ(recursive.exitStatus, 0) << recursive.err;
+    for (const std::string place : {"one/isle.scn.png", "two/deep/isle.scn.png"})
+        EXPECT_TRUE(std::filesystem::exists(output.PathOf("places/" + place))) << place;
+    // Their folders given each on its own would picture both as isle.scn.png: those two fail, the others not; a
+    // path that fails anyway leaves the picture of a file of its name alone.
+    const std::string shared = output.PathOf("shared");
+    const ProgramRun clash = Examine({"--format=csv", "--picture", shared, files.PathOf("maps/one"),
+                                      files.PathOf("maps/two/deep"), scenario, files.PathOf("gone/war.scn")});
+    EXPECT_EQ(std::pair(clash.exitStatus, clash.err),
+              std::pair(1, std::string("telvorn-examine: 3 of 4 files could not be examined\n")));
+    const auto lines = CsvLines(clash.out);
+    ASSERT_EQ(lines.size(), 5u) << clash.out;
+    const auto sharing = [&shared](const std::string& other) {
+        return "-11 would share the picture '" + shared + "/isle.scn.png' with '" + other + "'";
+    };
+    for (const auto& [line, expected] : {std::pair(1, sharing(two)), {2, sharing(one)}, {3, std::string("0 ")},
+                                         {4, std::string("-11 No such file or directory")}})
+        EXPECT_EQ(lines[line][3] + " " + lines[line][5], expected) << lines[line][0];
+    EXPECT_EQ(lines[1][6], "picture them in separate runs, or give a folder that holds both");
+    EXPECT_TRUE(std::filesystem::exists(shared + "/war.scn.png"));
     // A picture that cannot be written (a folder holds its name) fails the run, though every file was examined.
     std::filesystem::create_directories(output.PathOf("held/war.scn.png"));
     const ProgramRun held = Examine({"--picture", output.PathOf("held"), scenario});

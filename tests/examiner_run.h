@@ -48,22 +48,24 @@ protected:
     }
 
     // What is wrong with a json report and the header of a csv report, both of the examiner, by the
-    // report's schema, checked with Debian's python3-jsonschema: empty when nothing is.
+    // report's schema as installed (which carries the examiner's version), checked with Debian's
+    // python3-jsonschema: empty when nothing is.
     std::string SchemaProblems(const std::string& json, const std::string& csv) const {
         constexpr const char* Check = R"(
 import csv, io, json, sys, jsonschema
 schema = json.load(open(sys.argv[1], encoding='utf-8'))
+assert schema['title'] == 'The report of telvorn-examine ' + sys.argv[4], f"the title {schema['title']} lacks the version"
 jsonschema.validate(json.loads(sys.argv[2]), schema, cls=jsonschema.Draft202012Validator)
-# The csv columns: the entry's keys in order, objects and lists spread as key.member and key.position.
+# The csv columns: the entry's keys in order, objects spread as key.member.
 def columns(name, part):
     part = {**schema['$defs'][part['$ref'].split('/')[-1]], **part} if '$ref' in part else part
-    members = part.get('properties') or dict(enumerate(part.get('prefixItems', [])))
+    members = part.get('properties', {})
     return [column for key, sub in members.items() for column in columns(f'{name}.{key}', sub)] if members else [name]
 expected = [column for key, sub in schema['$defs']['entry']['properties'].items() for column in columns(key, sub)]
 header = next(csv.reader(io.StringIO(sys.argv[3], newline='')))
 assert header == expected, f'csv header {header} is not {expected}'
 )";
-        const ProgramRun check = Run({TELVORN_PYTHON, "-c", Check, TELVORN_REPORT_SCHEMA, json, csv});
+        const ProgramRun check = Run({TELVORN_PYTHON, "-c", Check, TELVORN_REPORT_SCHEMA, json, csv, TELVORN_VERSION});
         return check.exitStatus == 0 ? "" : check.err + check.out;
     }
 

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Checks the packages as their users get them: the Debian package unpacked,
-# its tools and manual pages working at its version, lintian clean; the
-# Windows zip (the 64-bit build's where 32-bit programs cannot run) holding
-# both programs at that version, the samples, README and licence; and the
-# zip's examiner held under Wine to the Debian package's: for each case below,
-# on copies of the samples, the same exit status, output and errors (line ends
-# and path spellings aside) and pictures of the same pixels, the Windows ones
-# palette images.   Usage: DEB ZIP
+# its tools and manual pages working at its version (the examiner's with its
+# examples), the report's schema of that version in its documentation folder,
+# lintian clean; the Windows zip (the 64-bit build's where 32-bit programs
+# cannot run) holding both programs at that version, the samples, the schema,
+# README and licence; and the zip's examiner held under Wine to the Debian
+# package's: for each case below, on copies of the samples, the same exit
+# status, output and errors (line ends and path spellings aside) and pictures
+# of the same pixels, the Windows ones palette images.   Usage: DEB ZIP
 set -euo pipefail
 [[ $# -eq 2 ]] || { echo "usage: $0 DEB ZIP" >&2; exit 2; }
 deb=$(realpath "$1")
@@ -27,6 +28,10 @@ for tool in telvorn-examine telvorn-make-samples; do
   man -l "$root/usr/share/man/man1/$tool.1.gz" 2>&1 | grep -q -- '--version' ||
     fail "the manual page of $tool is missing or does not show its options"
 done
+man -l "$root/usr/share/man/man1/telvorn-examine.1.gz" 2>&1 | grep -qx EXAMPLES ||
+  fail "the manual page of telvorn-examine has no EXAMPLES section"
+grep -q "\"title\": \"The report of telvorn-examine $version\"" "$root/usr/share/doc/telvorn/report.schema.json" ||
+  fail "the Debian package holds no report's schema of version $version in /usr/share/doc/telvorn"
 "$root/usr/bin/telvorn-make-samples" "$scratch/samples" >/dev/null || fail "telvorn-make-samples fails"
 "$root/usr/bin/telvorn-examine" --format csv "$scratch/samples" >"$scratch/figures.csv" ||
   fail "telvorn-examine fails on the samples"
@@ -37,7 +42,7 @@ folder=$(basename "$zip" .zip)
 [[ $folder == telvorn-$version-win* ]] || fail "the zip's name $folder lacks the version $version"
 unzip -q "$zip" -d "$scratch/zip"
 expect_same "what the zip holds" "$(cd "$scratch/zip" && find . -type f | sort | tr '\n' ' ')" \
-  "./$folder/LICENSE ./$folder/README.md ./$folder/map/archipelago.map ./$folder/map/straits.scn ./$folder/map/two-continents.map ./$folder/telvorn-examine.exe ./$folder/telvorn.exe "
+  "./$folder/LICENSE ./$folder/README.md ./$folder/map/archipelago.map ./$folder/map/straits.scn ./$folder/map/two-continents.map ./$folder/report.schema.json ./$folder/telvorn-examine.exe ./$folder/telvorn.exe "
 for exe in telvorn telvorn-examine; do
   # The version information is UTF-16 text in the resources.
   strings -el "$scratch/zip/$folder/$exe.exe" | grep -A1 -x ProductVersion | grep -qx "$version" ||
