@@ -181,6 +181,7 @@ TEST_F(ExaminerTest, TextAndPicturesShowEachFileAsItsExaminationFoundItAndAFileT
         {"Unit Counts", "AB", "0 0 0 0 0 -7"}};
     for (const auto& [heading, prefix, words] : fields)
         EXPECT_EQ(Field(run.out, prefix, heading), words) << prefix << " under " << heading;
+    ExpectInOrder(run.out, {"Results for Scenario File: " + war, "Unit Counts"});
     const size_t unitCounts = run.out.find("Unit Counts");
     EXPECT_GT(unitCounts, run.out.find(war));  // none for the maps before it
     EXPECT_EQ(run.out.substr(unitCounts, run.out.find("Results for", unitCounts) - unitCounts).find("99"),

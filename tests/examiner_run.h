@@ -79,6 +79,16 @@ inline void ExpectRefused(const ProgramRun& run, std::initializer_list<std::stri
     for (const std::string& text : texts) EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
 }
 
+// Expects text to hold each of parts, each after the one before it.
+inline void ExpectInOrder(const std::string& text, std::initializer_list<std::string> parts) {
+    size_t at = 0;
+    for (const std::string& part : parts) {
+        at = text.find(part, at);
+        ASSERT_NE(at, std::string::npos) << part << "\nmissing, or not after the part before it, in\n" << text;
+        at += part.size();
+    }
+}
+
 // The words after prefix, one space apart, on the first line (below the heading, when given) that starts with it.
 inline std::string Field(const std::string& out, const std::string& prefix, const std::string& heading = "") {
     std::istringstream lines(out.substr(std::min(out.find(heading), out.size())));

@@ -224,15 +224,17 @@ TEST(LabelMasses, GiveUpTakesTheSmallestMassAndTheLowestLabelAmongEquals) {
 }
 
 // Merges never add the absorbed label's tally to the survivor, and the counter of label 253 stays behind as a
-// copy in the one below it. Here a mass of 10206 squares is labelled 253; then, 252 times, a new mass takes
-// over the smallest label, joins the first mass and is followed by a mass handed label 254. Each round copies
-// the tally of 10206 one label further down, until every counter from 1 to 253 holds it and counter 0 (the
-// first mass, 14747 squares) is no smaller: then no label can be given up.
+// copy in the one below it. Here a mass of exactly 10000 squares is labelled 253; then, 252 times, a new mass
+// takes over the smallest label, joins the first mass and is followed by a mass handed label 254. Each round
+// copies the tally of 10000 one label further down, until every counter from 1 to 253 holds it and counter 0
+// (the first mass, 14747 squares) is no smaller: then no label can be given up, as a mass of 10000 squares or
+// more never is.
 TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
     MapLayout map = Land(255, 255);
     Water(map, 1, 0, 253, 0);  // the first mass, water label 0
     for (int k = 0; k < 252; ++k) Water(map, 1 + 2 * (k / 125), 2 + 2 * (k % 125));  // labels 1 to 252
-    Water(map, 5, 10, 46, 252);  // label 253
+    Water(map, 5, 10, 45, 252);  // label 253: 9963 squares,
+    Water(map, 46, 10, 46, 46);  // and 37 more
     Water(map, 48, 10);          // handed label 254
     for (int top = 50; top <= 74; top += 4) Water(map, top, 0, top, 250);  // joined to the first mass
     for (int k = 0; k < 252; ++k) {
@@ -244,7 +246,7 @@ TEST(LabelMasses, NewMassGetsNoLabelWhenEveryCounterHolds10000OrMore) {
     Water(map, 100, 0, 150, 240);  // the first mass grows
     Water(map, 252, 200, 252, 201);
     EXPECT_EQ(Examine(map).first, 255);
-    // (252,201) does not see its neighbour and asks anew; the mass of 10206 squares is never given up.
+    // (252,201) does not see its neighbour and asks anew; the mass of 10000 squares is never given up.
     ExpectLabels(map, {{252, 200, No}, {252, 201, No}, {1, 2, Over}, {30, 100, 1}, {120, 100, 0}});
 }
 
