@@ -41,12 +41,13 @@ wine_prepare() {
 
     local arch=win32
     [[ $wine == wine ]] || arch=win64
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    mkdir -p "$WINEPREFIX"
     (
         flock 9
         if [[ ! -d $WINEPREFIX/drive_c ]]; then
             echo "telvorn: preparing a $arch Wine set-up in $WINEPREFIX (once)" >&2
-            WINEARCH=$arch timeout 300 "$wine" wineboot -i >"$WINEPREFIX.log" 2>&1 || { cat "$WINEPREFIX.log" >&2; exit 1; }
+            local log=$WINEPREFIX/telvorn-wineboot.log
+            WINEARCH=$arch timeout 300 "$wine" wineboot -i >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
             timeout 120 wineserver -w || true
         elif [[ $arch == win64 ]] && grep -qs '^#arch=win32' "$WINEPREFIX/system.reg"; then
             echo "telvorn: $WINEPREFIX is a 32-bit Wine set-up, which cannot run a 64-bit program; set WINEPREFIX to another folder" >&2
@@ -54,7 +55,7 @@ wine_prepare() {
         fi
         local fonts=$WINEPREFIX/drive_c/windows/Fonts
         [[ -e $fonts/marlett.ttf ]] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
-    ) 9>"$WINEPREFIX.lock"
+    ) 9>"$WINEPREFIX/telvorn-prepare.lock"
 }
 
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
