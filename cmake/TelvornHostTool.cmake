@@ -33,11 +33,17 @@ function(telvorn_host_tool variable target folder)
 endfunction()
 
 # telvorn_version_resource(TARGET DESCRIPTION): the Windows version
-# information of TARGET's .exe, which its Properties show.
+# information of TARGET's .exe, which its Properties show, and its
+# application manifest (cmake/application.manifest.in), both resources of
+# the .exe, which so stays one file.
 function(telvorn_version_resource target description)
+  set(TELVORN_TARGET ${target})
   set(TELVORN_FILE_NAME ${target}.exe)
   set(TELVORN_FILE_DESCRIPTION "${description}")
+  set(TELVORN_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/application.manifest.in ${TELVORN_MANIFEST} @ONLY)
   set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}-version.rc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in ${script} @ONLY)
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${TELVORN_MANIFEST})
   target_sources(${target} PRIVATE ${script})
 endfunction()

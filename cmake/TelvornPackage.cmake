@@ -2,7 +2,8 @@
 # target): on Linux the command-line tools with their manual pages and the
 # report's schema, as a Debian package; on Windows both programs, the samples
 # in the map folder beside them (where the program looks when no game is
-# installed), the report's schema, the README and the licence, as a zip.
+# installed), the report's schema, a short README.txt for Windows users and
+# the licence, as a zip.
 
 set(CPACK_PACKAGE_NAME telvorn)
 set(CPACK_PACKAGE_VENDOR "The Telvorn developers")
@@ -26,7 +27,10 @@ target_compile_definitions(telvorn_examiner PRIVATE
 if(WIN32)
   install(TARGETS telvorn telvorn-examine RUNTIME DESTINATION .)
   install(DIRECTORY ${TELVORN_SAMPLES_DIR}/ DESTINATION map)
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${TELVORN_REPORT_SCHEMA} DESTINATION .)
+  # Plain text with Windows line ends, which every Windows editor shows; its source keeps Unix ones.
+  set(readme ${PROJECT_BINARY_DIR}/README.txt)
+  configure_file(${PROJECT_SOURCE_DIR}/docs/README.txt.in ${readme} @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${readme} ${PROJECT_SOURCE_DIR}/LICENSE ${TELVORN_REPORT_SCHEMA} DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CPACK_SYSTEM_NAME win64)

@@ -67,6 +67,8 @@ std::string_view LoadStatusReason(LoadStatus status) {
             return "Unable to find file.";
         case LoadNoMemory:
             return "Game is short on memory.";
+        case LoadUnknownKind:
+            return "File is neither a Corvanta map nor a scenario.";
         default:
             return "File data is bad.";
     }

@@ -9,7 +9,7 @@
 #include "analysis/map_statistics.h"
 #include "gamefile/load_status.h"
 
-// Examines the game file at path as a file of kind: opens it, fills
+// Examines the game file at path (UTF-8 text) as a file of kind: opens it, fills
 // examineResults and closes it again. Returns 0, or the first failure
 // (-2, -4, -10 to -15). The file is closed whatever happened; on failure the
 // record keeps what was written before the failure. This is where a lack of

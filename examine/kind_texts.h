@@ -32,6 +32,9 @@ constexpr std::array<KindText, 2> KindTexts{{
      "Select Scenario to Load:", true, 135},
 }};
 
+// The kind name of a file whose kind is not known, in the error text.
+constexpr std::string_view EitherKindName = "Map or Scenario";
+
 constexpr const KindText& KindTextOf(FileKind kind) {
     return KindTexts[kind == FileKind::Map ? 0 : 1];
 }

@@ -1,6 +1,24 @@
 #include "examiner/command_line.h"
 
+#include "examine/ascii_text.h"
 #include "examiner/examination.h"
+
+// What the help says on one system only: how else it is asked for, where the
+// report's schema lies, and what only Linux has (paths that are no UTF-8,
+// FIFOs, a broken pipe's signal).
+#ifdef _WIN32
+#define TELVORN_HELP_OPTIONS "-h, --help, /?    "
+#define TELVORN_NOT_A_FOLDER "a dangling link),\nand"
+#define TELVORN_NOT_UTF8 ""
+#define TELVORN_SCHEMA_PLACE "report.schema.json beside telvorn-examine.exe."
+#define TELVORN_BROKEN_PIPE ""
+#else
+#define TELVORN_HELP_OPTIONS "-h, --help        "
+#define TELVORN_NOT_A_FOLDER "a dangling link, a\nFIFO), and"
+#define TELVORN_NOT_UTF8 " A path that is not UTF-8 shows each stray byte as U+FFFD in\njson and csv, and its bytes as hex in pathBytes."
+#define TELVORN_SCHEMA_PLACE TELVORN_INSTALLED_SCHEMA " from the Debian\npackage."
+#define TELVORN_BROKEN_PIPE "; a\n     broken pipe ends the program by its signal (status 141 in a shell)"
+#endif
 
 const std::string_view UsageText =
     R"(Usage: telvorn-examine [OPTION]... PATH...
@@ -29,7 +47,7 @@ Options:
                           maps/one/world.map in maps as DIR/one/world.map.png;
                           a file that cannot be examined gets none, and an
                           older picture of its name is removed
-  -h, --help              show this text
+  )" TELVORN_HELP_OPTIONS R"(      show this text
   --version               show the version
   --                      end the options: every later argument is a PATH,
                           even one that starts with '-'
@@ -41,24 +59,20 @@ the program's own message, or -11 "Unable to find file." for any path at
 which no game file can be opened: one that does not exist or cannot be read,
 a file whose kind cannot be told, one that is neither a regular file nor a
 folder, a folder that cannot be read or holds no game files, a *.map or *.scn
-entry of a folder that is no regular file (a folder, a dangling link, a
-FIFO), and two different files that --picture would picture at one place.
+entry of a folder that is no regular file (a folder, )" TELVORN_NOT_A_FOLDER R"( two different files that --picture would picture at one place.
 Its reason says which, in the system's words where it has them ("Permission
 denied"); its hint what to do, where the examiner can tell (for a file of
 the other kind, the right --kind). A last line on stderr counts the failures,
-in every format. A path that is not UTF-8 shows each stray byte as U+FFFD in
-json and csv, and its bytes as hex in pathBytes.
+in every format.)" TELVORN_NOT_UTF8 R"(
 
 The report's JSON Schema gives every key and column of json and csv, its type
-and meaning: )" TELVORN_INSTALLED_SCHEMA R"( from the Debian
-package, report.schema.json beside telvorn-examine.exe from the Windows zip.
+and meaning: )" TELVORN_SCHEMA_PLACE R"(
 
 Exit status:
   0  every file was examined (and pictured)
   1  some entry failed, or a picture could not be written
   2  a usage error (nothing examined) or a picture folder that cannot be made
-  3  the report could not be written (a full disk, a closed output); a
-     broken pipe ends the program by its signal (status 141 in a shell)
+  3  the report could not be written (a full disk, a closed output))" TELVORN_BROKEN_PIPE R"(
 )";
 
 const std::string_view VersionText = "telvorn-examine " TELVORN_VERSION "\n";
@@ -82,7 +96,10 @@ bool SetOption(std::string_view option, std::string_view value, ExaminerOptions&
         if (!value.empty()) options.pictureFolder = std::string(value);
         return !value.empty();
     }
-    const std::optional<ReportFormat> format = FormatFromName(value);
+    // The words of --format, as those of --kind, count in any letter case.
+    std::string word(value);
+    LowerCaseAscii(word);
+    const std::optional<ReportFormat> format = FormatFromName(word);
     if (format) options.format = *format;
     return format.has_value();
 }

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <fstream>
 #include <system_error>
 
 #include "examine/ascii_text.h"
 #include "examine/kind_texts.h"
-#include "gamefile/chunk_file.h"
+#include "gamefile/utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -17,14 +16,7 @@ std::string_view KindName(FileKind kind) { return KindTextOf(kind).examinerWord;
 
 std::optional<FileKind> KindFromName(std::string_view name) {
     for (const KindText& texts : KindTexts)
-        if (texts.examinerWord == name) return texts.kind;
-    return std::nullopt;
-}
-
-std::optional<FileKind> KindFromExtension(const std::string& path) {
-    const std::string extension = fs::path(path).extension().string();
-    for (const KindText& texts : KindTexts)
-        if (EqualIgnoringAsciiCase(extension, texts.extension)) return texts.kind;
+        if (EqualIgnoringAsciiCase(texts.examinerWord, name)) return texts.kind;
     return std::nullopt;
 }
 
@@ -44,7 +36,7 @@ struct Listing {
 // found at place below the folder given (or given itself, at its own name).
 void AddFile(const std::string& path, const fs::path& place, const fs::file_status& status,
              const std::error_code& error, const Listing& listing) {
-    FileToExamine file{path, listing.kind ? listing.kind : KindFromExtension(path), {}, {}, place.string() + ".png"};
+    FileToExamine file{path, listing.kind ? listing.kind : KindFromExtension(path), {}, {}, Utf8Text(place) + ".png"};
     if (error) {
         file.reason = error.message();  // missing, a dangling link, a folder that cannot be passed
     } else if (!fs::is_regular_file(status)) {
@@ -72,7 +64,7 @@ void AddFolder(const std::string& folder, const fs::path& place, const Listing& 
     };
     std::vector<Entry> entries;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator(); it.increment(error)) {
+    for (fs::directory_iterator it(Utf8Path(folder), error); !error && it != fs::directory_iterator(); it.increment(error)) {
         std::error_code statusError, linkError;
         const fs::file_status status = it->status(statusError);
         entries.push_back({it->path(), status, statusError, it->is_symlink(linkError)});
@@ -83,7 +75,7 @@ void AddFolder(const std::string& folder, const fs::path& place, const Listing& 
     }
     std::ranges::sort(entries, {}, [](const Entry& entry) { return entry.path.filename(); });
     for (const Entry& entry : entries) {
-        const std::string path = entry.path.string();
+        const std::string path = Utf8Text(entry.path);
         const fs::path entryPlace = place / entry.path.filename();
         const bool gameName = KindFromExtension(path).has_value();
         if (fs::is_directory(entry.status)) {
@@ -106,9 +98,9 @@ std::vector<FileToExamine> ListFilesToExamine(const std::vector<std::string>& pa
     const Listing listing{kind, recursive, list};
     for (const std::string& path : paths) {
         std::error_code error;
-        const fs::file_status status = fs::status(path, error);
+        const fs::file_status status = fs::status(Utf8Path(path), error);
         if (!fs::is_directory(status)) {
-            AddFile(path, fs::path(path).filename(), status, error, listing);
+            AddFile(path, Utf8Path(path).filename(), status, error, listing);
             continue;
         }
         const size_t before = list.size();
@@ -124,16 +116,8 @@ namespace {
 // Why the file at path cannot be opened for reading, in the system's words.
 std::string OpenFailureReason(const std::string& path) {
     errno = 0;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    return file || errno == 0 ? "" : std::generic_category().message(errno);
-}
-
-// True when the file at path carries the type tag of kind.
-bool CarriesTypeTag(const std::string& path, FileKind kind) {
-    const KindText& texts = KindTextOf(kind);
-    LoadStatus status = LoadSucceeded;
-    OpenChunkFile(path, texts.typeTag, texts.minVersion, texts.maxVersion, status);
-    return status == LoadSucceeded || status == LoadVersionTooOld || status == LoadVersionTooNew;
+    const std::ifstream file(Utf8Path(path), std::ios::binary);
+    return file.is_open() || errno == 0 ? "" : std::generic_category().message(errno);
 }
 
 }  // namespace
@@ -149,16 +133,14 @@ Examination Examine(const FileToExamine& file, bool withMap) {
     examination.status = withMap ? ExaminePath(kind, file.path, examination.map) : ExaminePath(kind, file.path);
     examination.results = examineResults;
     if (examination.status == LoadCannotOpen) examination.reason = OpenFailureReason(file.path);
-    const FileKind otherKind = kind == FileKind::Map ? FileKind::Scenario : FileKind::Map;
-    if (examination.status == LoadWrongTag && CarriesTypeTag(file.path, otherKind))
-        examination.hint = "this is a " + std::string(KindName(otherKind)) + " file; examine it with --kind " +
-                           std::string(KindName(otherKind));
+    FileKind tagged = kind;
+    if (examination.status == LoadWrongTag && KindFromTypeTag(file.path, tagged) == LoadSucceeded)
+        examination.hint = "this is a " + std::string(KindName(tagged)) + " file; examine it with --kind " +
+                           std::string(KindName(tagged));
     return examination;
 }
 
 std::string FailureMessage(const Examination& examination) {
-    const std::string kindName = examination.kind ? std::string(KindTextOf(*examination.kind).kindName)
-                                                  : std::string(KindTexts[0].kindName) + " or " +
-                                                        std::string(KindTexts[1].kindName);
+    const std::string_view kindName = examination.kind ? KindTextOf(*examination.kind).kindName : EitherKindName;
     return LoadStatusMessage(kindName, examination.path, examination.status);
 }

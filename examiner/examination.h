@@ -7,16 +7,15 @@
 
 #include "analysis/examine_results.h"
 #include "examine/examine_path.h"
+#include "examine/file_kind.h"
 #include "gamefile/load_status.h"
 
 // "map" or "scenario": how a kind is named on the command line and in the reports.
 std::string_view KindName(FileKind kind);
 
-// The kind named by "map" or "scenario"; nothing for any other word.
+// The kind named by "map" or "scenario", in any letter case; nothing for any
+// other word.
 std::optional<FileKind> KindFromName(std::string_view name);
-
-// The kind whose extension the path ends with, in any letter case.
-std::optional<FileKind> KindFromExtension(const std::string& path);
 
 // A path or name as the examiner's messages quote it: 'world.map'.
 std::string Quoted(std::string_view text);

@@ -11,6 +11,7 @@
 
 #include "examiner/command_line.h"
 #include "examiner/examination.h"
+#include "examiner/main.h"
 #include "examiner/picture.h"
 #include "examiner/report.h"
 
@@ -89,12 +90,17 @@ int RunExaminer(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int ExamineCommandLine(const std::vector<std::string>& arguments) {
     try {
-        return RunExaminer(std::vector<std::string>(argv + 1, argv + argc));
+        return RunExaminer(arguments);
     } catch (const std::exception& error) {
         // Only a lack of memory outside the core can get here.
         Complain(error.what());
         return SomeFailed;
     }
 }
+
+// Windows starts the examiner at wmain (windows_main.cpp), with its arguments in UTF-16.
+#ifndef _WIN32
+int main(int argc, char** argv) { return ExamineCommandLine(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

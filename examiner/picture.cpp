@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <bitset>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <system_error>
 
 #include "analysis/mass_labelling.h"
 #include "examiner/png_file.h"
+#include "gamefile/utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -211,17 +212,17 @@ namespace {
 // True when a and b name one file, however they are written (a.map and ./a.map).
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error, errorA, errorB;
-    if (fs::equivalent(a, b, error)) return true;
-    const fs::path canonicalA = fs::weakly_canonical(a, errorA);
-    return !errorA && canonicalA == fs::weakly_canonical(b, errorB) && !errorB;
+    if (fs::equivalent(Utf8Path(a), Utf8Path(b), error)) return true;
+    const fs::path canonicalA = fs::weakly_canonical(Utf8Path(a), errorA);
+    return !errorA && canonicalA == fs::weakly_canonical(Utf8Path(b), errorB) && !errorB;
 }
 
 }  // namespace
 
 std::optional<std::string> MakePictureFolder(const std::string& folder) {
     std::error_code error;
-    fs::create_directories(folder, error);
-    if (!error && !fs::is_directory(folder, error)) error = std::make_error_code(std::errc::not_a_directory);
+    fs::create_directories(Utf8Path(folder), error);
+    if (!error && !fs::is_directory(Utf8Path(folder), error)) error = std::make_error_code(std::errc::not_a_directory);
     if (error) return Quoted(folder) + ": cannot make the picture folder (" + error.message() + ")";
     return std::nullopt;
 }
@@ -238,7 +239,7 @@ void FailSharedPictures(const std::string& folder, std::vector<FileToExamine>& f
             const auto other = std::ranges::find_if(
                 sharing, [&](size_t j) { return !SameFile(files[i].path, files[j].path); });
             if (other == sharing.end()) continue;
-            files[i].reason = "would share the picture " + Quoted((fs::path(folder) / pictureName).string()) +
+            files[i].reason = "would share the picture " + Quoted(Utf8Text(Utf8Path(folder) / Utf8Path(pictureName))) +
                               " with " + Quoted(files[*other].path);
             files[i].hint = "picture them in separate runs, or give a folder that holds both";
         }
@@ -261,19 +262,22 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
     std::optional<std::string> failure = EncodePalettePng(layout.width, layout.height, colourMap, canvas.pixels, png);
     if (failure) return Quoted(path) + ": cannot write the picture (" + *failure + ")";
 
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return Quoted(path) + ": cannot write the picture (" + std::strerror(errno) + ")";
-    if (std::fwrite(png.data(), 1, png.size(), file) != png.size()) failure = std::strerror(errno);
-    if (std::fclose(file) != 0 && !failure) failure = std::strerror(errno);
-    if (!failure) return std::nullopt;
-    std::remove(path.c_str());
+    errno = 0;
+    std::ofstream file(Utf8Path(path), std::ios::binary | std::ios::trunc);
+    if (!file.is_open()) return Quoted(path) + ": cannot write the picture (" + std::strerror(errno) + ")";
+    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    file.close();
+    if (file) return std::nullopt;
+    failure = std::strerror(errno);
+    std::error_code ignored;
+    fs::remove(Utf8Path(path), ignored);
     return Quoted(path) + ": cannot write the picture (" + *failure + ")";
 }
 
 std::optional<std::string> UpdatePicture(const std::string& folder, const Examination& examination) {
     if (examination.pictureName.empty()) return std::nullopt;
-    const fs::path picture = fs::path(folder) / examination.pictureName;
-    const std::string path = picture.string();
+    const fs::path picture = Utf8Path(folder) / Utf8Path(examination.pictureName);
+    const std::string path = Utf8Text(picture);
     std::error_code error;
     if (examination.status == LoadSucceeded) {
         fs::create_directories(picture.parent_path(), error);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "gamefile/utf8_path.h"
+
 namespace filemaker {
 namespace {
 
@@ -108,7 +110,7 @@ MapLayout MapFromText(const std::vector<std::string_view>& rows) {
 }
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }

@@ -68,7 +68,8 @@ GameFile ScenarioFile(const MapLayout& map, const std::vector<City>& cities, con
 // A map from rows of text: 'W' is water, every other letter land (Clear).
 MapLayout MapFromText(const std::vector<std::string_view>& rows);
 
-// Writes bytes to path; false when the file cannot be written.
+// Writes bytes to path (UTF-8 text, as the programs take paths); false when
+// the file cannot be written.
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace filemaker

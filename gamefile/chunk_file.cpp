@@ -6,6 +6,8 @@
 #include <limits>
 #include <system_error>
 
+#include "gamefile/utf8_path.h"
+
 ChunkFile* currentFile = nullptr;
 
 namespace {
@@ -26,13 +28,9 @@ bool ReadExactly(std::ifstream& file, void* destination, std::streamsize count) 
 }
 
 // A folder opens as a file on some systems; it is never a game file.
-bool IsFolder(const std::string& path) {
-    try {
-        std::error_code ignored;
-        return std::filesystem::is_directory(path, ignored);
-    } catch (const std::system_error&) {
-        return false;  // a path the system cannot even convert names no folder
-    }
+bool IsFolder(const std::filesystem::path& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(path, ignored);
 }
 
 // Bytes from offset 26 to the end of the file; the position is left at 26.
@@ -63,8 +61,9 @@ std::unique_ptr<ChunkFile> OpenChunkFile(const std::string& path, const char (&t
     };
     auto chunkFile = std::make_unique<ChunkFile>();
 
-    if (IsFolder(path)) return fail(LoadCannotOpen);
-    chunkFile->file.open(path, std::ios::binary);
+    const std::filesystem::path filePath = Utf8Path(path);
+    if (IsFolder(filePath)) return fail(LoadCannotOpen);
+    chunkFile->file.open(filePath, std::ios::binary);
     if (!chunkFile->file.is_open()) return fail(LoadCannotOpen);
 
     std::array<uint8_t, FileHeaderSize> fileHeader{};

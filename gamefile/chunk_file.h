@@ -26,7 +26,7 @@ struct ChunkFile {
     uint8_t headerByte5 = 0;
 };
 
-// Opens the game file at path, which must carry typeTag and a version byte
+// Opens the game file at path (UTF-8 text), which must carry typeTag and a version byte
 // from minVersion to maxVersion, and loads its directory. Returns the open
 // file with status 0, or nothing with the status of the first failure
 // (-11 to -15); a failed open holds nothing. Throws std::bad_alloc when

@@ -13,8 +13,9 @@ WINDOWS_PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools googletest wine fonts-wine 
 # 64-bit build of the same sources and the Wine that runs it.
 WINE32_PACKAGES=(wine32:i386)
 WINE64_PACKAGES=(g++-mingw-w64-x86-64 wine64)
-# Making the packages and checking what they hold.
-PACKAGE_PACKAGES=(dpkg-dev lintian zip unzip man-db binutils)
+# Making the packages and checking what they hold (icoutils reads the
+# manifests out of the .exe files).
+PACKAGE_PACKAGES=(dpkg-dev lintian zip unzip man-db binutils icoutils)
 # clang with libFuzzer and the sanitizers, for the fuzzer of the examination.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

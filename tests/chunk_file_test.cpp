@@ -95,6 +95,15 @@ TEST(OpenChunkFile, FileThatIsMissingOrCutWithinItsHeadersOrDirectoryCannotBeOpe
     Open(folder.Write("short.map", std::vector<uint8_t>(25, 'X')), LoadBadHeaders);
 }
 
+TEST(OpenChunkFile, OpensAFileOfAnyNameItIsGivenInUtf8) {
+    TempFolder folder;
+    std::vector<std::string> names = {"Île de Mer.map", "Ærø.map", "Москва.map", "日本.map"};
+#ifndef _WIN32
+    names.push_back("caf\xe9.map");  // no UTF-8: Linux takes a name's bytes as they are
+#endif
+    for (const std::string& name : names) Open(folder.Write("Города/" + name, TwoChunkFile()));
+}
+
 TEST(FindChunk, HandsTheHeaderBackAndLeavesTheFileAtTheDataThatReadsRunOnFrom) {
     TempFolder folder;
     const std::string path = folder.Write("sound.map", TwoChunkFile());

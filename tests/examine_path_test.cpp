@@ -194,6 +194,7 @@ TEST(ExaminePath, FileThatCannotBeOpenedGivesTheOpenStatusLeavesTheRecordAndNoFi
 
 TEST(LoadStatusMessage, NamesTheKindAndThePathAndGivesTheReasonOfTheStatus) {
     const std::pair<LoadStatus, const char*> reasons[] = {
+        {-1, "File is neither a Corvanta map nor a scenario."},
         {-2, "File data is bad."},  {-4, "File data is bad."},  {-10, "Game is short on memory."},
         {-11, "Unable to find file."}, {-12, "File data is bad."}, {-13, "File data is bad."},
         {-14, "File is from unsupported version of Corvanta."},

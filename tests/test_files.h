@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "filemaker/game_file_writer.h"
+#include "gamefile/utf8_path.h"
 
 namespace testfiles {
 
@@ -30,10 +31,11 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
+    // Names and paths are UTF-8 text, as the programs take them.
+    std::string PathOf(const std::string& name) const { return Utf8Text(path_ / Utf8Path(name)); }
     // Writes the file under name, in the folders that name gives, and returns its full path.
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        std::filesystem::create_directories((path_ / name).parent_path());
+        std::filesystem::create_directories(Utf8Path(PathOf(name)).parent_path());
         EXPECT_TRUE(filemaker::WriteBytes(PathOf(name), bytes)) << name;
         return PathOf(name);
     }

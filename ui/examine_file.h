@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/examine_results.h"
 
 // The remembered texts of the run: empty at start, filled in lower case by
-// SelectGameFile and never saved. lastFolder is the folder in
+// SelectGameFile and ExamineHandedFiles, and never saved. lastFolder is the folder in
 // which the next file dialog of either kind starts, ending with a backslash
 // once filled; the names are the last chosen name of each kind, without folder.
 extern std::string lastFolder;
@@ -41,6 +42,14 @@ int16_t ExamineFile(std::string_view typeTag);
 // returned 0. Always return 0.
 int MapExaminationCommand();
 int ScenarioExaminationCommand();
+
+// Examines the files handed to the program (on its command line, or dropped
+// on its window), given as the A calls give them, one after the other, each
+// as the menu command of its kind would: the kind from the extension in any
+// letter case, else from the file's own type tag; the results dialog or the
+// error box, also for a file of neither kind; and lastFolder and the kind's
+// remembered name then follow the file as a choice in the file dialog would.
+void ExamineHandedFiles(const std::vector<std::string>& paths);
 
 // Runs the results dialog modally, owned by mainWindow: template 134 when the
 // kind of examineResults is Map, 135 otherwise. Returns the dialog's result

@@ -34,6 +34,10 @@ constexpr REGSAM GameKeyView = KEY_WOW64_32KEY;
 constexpr REGSAM GameKeyView = 0;
 #endif
 
+// A path of MAX_PATH - 1 characters in bytes of the system's code page: up
+// to three a character in UTF-8.
+constexpr size_t PathBufferSize = 3 * (MAX_PATH - 1) + 1;
+
 constexpr DWORD FileDialogFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 static_assert(FileDialogFlags == 0x180C);
 
@@ -110,8 +114,8 @@ void LookUpGameFolder() {
 
 int ChooseFile(std::string& folder, std::string& fileName, const std::string& filter,
                const std::string& defaultExtension, const std::string& title) {
-    std::array<char, MAX_PATH> fileBuffer{};
-    std::array<char, MAX_PATH> initialFolder{};
+    std::array<char, PathBufferSize> fileBuffer{};
+    std::array<char, PathBufferSize> initialFolder{};
     // A folder whose absolute form does not fit starts the dialog in its
     // default folder.
     const bool folderFits = _fullpath(initialFolder.data(), folder.c_str(), initialFolder.size()) != nullptr;

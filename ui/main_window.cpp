@@ -1,6 +1,11 @@
 #include "ui/main_window.h"
 
+#include <shellapi.h>
+
+#include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "examine/examine_path.h"
 #include "ui/about_dialog.h"
@@ -73,17 +78,36 @@ LRESULT RunCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Runs what the user asked for, which returns the message's result. Only a
+// text's storage can fail outside the examination, which reports its own
+// lack of memory; no exception may leave through the window procedure.
+template <typename Action>
+LRESULT Guarded(Action action) {
     try {
-        return RunCommand(window, message, wParam, lParam);
+        return action();
     } catch (const std::exception&) {
-        // Only a text's storage can fail outside the examination, which
-        // reports its own lack of memory; no exception may leave through
-        // the window procedure.
         // The reason is a literal, so it needs no memory and ends with its terminator.
         ShowFileError(LoadStatusReason(LoadNoMemory).data());
         return 0;
     }
+}
+
+LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded([&] { return RunCommand(window, message, wParam, lParam); });
+}
+
+// Files dropped on the window, examined one after the other once the drop is released.
+LRESULT OnDropFiles(HDROP drop) {
+    return Guarded([drop] {
+        std::vector<std::string> files(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
+        for (UINT i = 0; i < files.size(); ++i) {
+            files[i].resize(DragQueryFileA(drop, i, nullptr, 0));
+            DragQueryFileA(drop, i, files[i].data(), static_cast<UINT>(files[i].size() + 1));
+        }
+        DragFinish(drop);
+        ExamineHandedFiles(files);
+        return LRESULT{0};
+    });
 }
 
 LRESULT OnDestroy() {
@@ -115,6 +139,7 @@ int CreateMainWindow(HINSTANCE instance, int showCommand) {
     mainWindow = CreateWindowExA(0, classNameText.data(), titleText.data(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                  WindowWidth, WindowHeight, nullptr, nullptr, instance, nullptr);
     if (mainWindow == nullptr) return 0;
+    DragAcceptFiles(mainWindow, TRUE);
     ShowWindow(mainWindow, showCommand);
     UpdateWindow(mainWindow);
     return 1;
@@ -126,6 +151,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnPaint(window);
         case WM_COMMAND:
             return OnCommand(window, message, wParam, lParam);
+        case WM_DROPFILES:
+            return OnDropFiles(reinterpret_cast<HDROP>(wParam));
         case WM_DESTROY:
             return OnDestroy();
         default:
@@ -173,6 +200,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // every message goes on to translation and dispatch.
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(AcceleratorTable));
     InvalidateRect(mainWindow, nullptr, TRUE);
+    // Files handed over on the command line (Open with, a file association, files dropped on the icon).
+    Guarded([] {
+        ExamineHandedFiles(std::vector<std::string>(__argv + 1, __argv + __argc));
+        return LRESULT{0};
+    });
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -18,12 +18,14 @@ extern HBITMAP picture;        // bitmap 131, or none when it could not be loade
 void RegisterMainWindowClass(HINSTANCE instance);
 
 // Stores instance in appInstance, creates the 640 by 480 main window into
-// mainWindow, shows it with showCommand and paints it at once. Returns 1 when
+// mainWindow, which takes files dropped on it, shows it with showCommand and
+// paints it at once. Returns 1 when
 // the window exists and 0 when it could not be created.
 int CreateMainWindow(HINSTANCE instance, int showCommand);
 
-// The main window's procedure: paints the picture, runs the menu commands and
-// ends the message loop when the window is destroyed.
+// The main window's procedure: paints the picture, runs the menu commands,
+// examines the files dropped on it and ends the message loop when the window
+// is destroyed.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Loads the named bitmap resource of the program's own executable at width by

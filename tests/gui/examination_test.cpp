@@ -175,6 +175,8 @@ const Examination Examinations[] = {
     {"a long file name shows in full in the title", MapKind,
      "A-Map-Whose-Name-Is-Far-Longer-Than-The-Eighty-Five-Characters-That-An-Old-Title-Buffer-Could-Hold.MAP",
      [] { return SmallMap(); }, {{IDC_MAP_WRAP, "NO"}, {IDC_COLUMNS, "5"}, {IDC_AVERAGE_PRODUCTION, "50"}}},
+    // Chosen by its name in any script, which the lower-casing of A to Z leaves as it is.
+    {"a Cyrillic name", MapKind, "Москва.MAP", [] { return SmallMap(); }, {{IDC_COLUMNS, "5"}}},
     {"a file that cannot be opened", MapKind, "held.map", [] { return SmallMap(); }, {}, "Unable to find file.", true},
     {"a scenario chosen under Examine Map", MapKind, "wrong-kind.scn", [] { return SmallFile(true); }, {},
      "File data is bad."},

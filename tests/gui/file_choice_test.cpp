@@ -134,3 +134,30 @@ TEST(FileChoice, KindsShareTheFolderKeepANameEachAndRememberThemLowerCased) {
     ExpectDialogStartsIn(program, dialog, second, "second.scn");
     ExpectFileError(program, ChooseFile(program, dialog, "second.scn"), ScenarioKind, scenario, UnsupportedVersion);
 }
+
+TEST(FileChoice, FilesHandedToTheProgramAreExaminedAtOnceAsTheMenuWouldAndLeadTheNextDialog) {
+    const std::string folder = FixturePath("Города\\"), map = folder + "Москва.MAP", scenario = folder + "日本.scn",
+                      tagged = folder + "Ærø.dat", neither = folder + "Île de Mer.txt";
+    RequireWritten(map, SmallMap());
+    RequireWritten(scenario, SmallFile(true));
+    RequireWritten(tagged, SmallFile(true));  // a scenario by its type tag alone
+    Required(filemaker::WriteBytes(neither, std::vector<uint8_t>(40, 'x')), "a text file can be written");
+    const auto expectResults = [](TelvornProcess& program, const std::string& title) {
+        const HWND dialog = Required(program.WaitForDialog(title), "the results dialog opens: " + title);
+        ClickButton(dialog, IDOK);
+        EXPECT_TRUE(WaitUntilClosed(dialog)) << "OK closes " << title;
+    };
+    // Open with, or files dropped on the program's icon: one after the other, in their order.
+    TelvornProcess program({map, scenario});
+    expectResults(program, "Results for Map File: Москва.map");
+    expectResults(program, "Results for Scenario File: 日本.scn");
+    const HWND dialog = OpenFileDialog(program, ScenarioKind);
+    ExpectDialogStartsIn(program, dialog, folder, "日本.scn");
+    ClickButton(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntilClosed(dialog)) << "Cancel closes the file dialog";
+    // Dropped on the window: a file of either kind by its type tag, and one of neither kind.
+    program.Drop({tagged, neither});
+    expectResults(program, "Results for Scenario File: Ærø.dat");
+    ExpectFileError(program, Required(program.WaitForDialog("File Error!"), "the error box opens"),
+                    {0, "", "Map or Scenario"}, neither, "File is neither a Corvanta map nor a scenario.");
+}

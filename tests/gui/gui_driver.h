@@ -7,7 +7,9 @@
 
 #include <dlgs.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +20,7 @@
 
 #include "examine/ascii_text.h"
 #include "filemaker/game_file_writer.h"
+#include "gamefile/utf8_path.h"
 #include "ui/resources/resource.h"
 
 // The driver and telvorn.exe lie in WORK\bin; beside bin lie run (where the
@@ -116,15 +119,18 @@ inline void SaveScreenshot(HWND window, const std::string& name) {
     EXPECT_TRUE(copied) << "the screen can be read for " << name;
 }
 
-// One run of telvorn.exe, started in the run folder; terminated when its
-// owner ends, so that a failed test leaves no window behind.
+// One run of telvorn.exe, started in the run folder, with files handed to it
+// on its command line as Explorer hands them (Open with, files dropped on its
+// icon); terminated when its owner ends, so that a failed test leaves no
+// window behind. Texts are UTF-8, the driver's code page (its manifest's).
 class TelvornProcess {
 public:
-    TelvornProcess() {
+    explicit TelvornProcess(const std::vector<std::string>& files = {}) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
         std::string commandLine = "\"" + Folders().program + "\"";
+        for (const std::string& file : files) commandLine += " \"" + file + "\"";
         if (!CreateProcessA(Folders().program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             Folders().run.c_str(), &startup, &started))
             Fail("telvorn.exe starts (" + Folders().program + ")");
@@ -146,6 +152,27 @@ public:
     // Sent as the menu does, without waiting inside a modal window it opens,
     // and so before a later ShowsNothingMore's message.
     void Command(int id) { SendNotifyMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // Drops the files on the main window as Explorer does, a DROPFILES of
+    // wide names, written into the program's own memory, where the window's
+    // DragQueryFile reads it as a fixed global block.
+    void Drop(const std::vector<std::string>& files) {
+        std::wstring names;
+        for (const std::string& file : files) {
+            std::wstring name(file.size(), L'\0');
+            name.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, file.data(), static_cast<int>(file.size()),
+                                                                name.data(), static_cast<int>(name.size()))));
+            names += name + L'\0';
+        }
+        const DROPFILES header{sizeof header, {}, FALSE, TRUE};
+        std::vector<char> bytes(sizeof header + (names.size() + 1) * sizeof(wchar_t));
+        std::memcpy(bytes.data(), &header, sizeof header);
+        std::memcpy(bytes.data() + sizeof header, names.c_str(), (names.size() + 1) * sizeof(wchar_t));
+        void* const drop = VirtualAllocEx(process.get(), nullptr, bytes.size(), MEM_COMMIT, PAGE_READWRITE);
+        if (drop == nullptr || !WriteProcessMemory(process.get(), drop, bytes.data(), bytes.size(), nullptr))
+            Fail("the dropped files can be written into the program's memory");
+        PostMessageA(MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    }
 
     std::vector<HWND> Windows(const char* className = "#32770") const {
         std::vector<HWND> found;
@@ -288,7 +315,7 @@ inline std::string FixturePath(const std::string& name) { return Folders().files
 
 // With the folders it lies in.
 inline void RequireWritten(const std::string& path, const filemaker::GameFile& file) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::filesystem::create_directories(Utf8Path(path).parent_path());
     Required(filemaker::WriteBytes(path, filemaker::Build(file)), "the game file can be written: " + path);
 }
 
