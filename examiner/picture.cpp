@@ -255,8 +255,8 @@ void FailSharedPictures(const std::string& folder, std::vector<FileToExamine>& f
     }
 }
 
-std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
-                                           std::span<const uint8_t> squares, std::span<const uint8_t> labels) {
+std::optional<std::string> EncodeMapPicture(const MapHeader& header, std::span<const uint8_t> squares,
+                                            std::span<const uint8_t> labels, std::vector<uint8_t>& png) {
     const MapView map{header.rows, header.columns, ScanBandOf(header), squares, labels};
     const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
     const Canvas canvas = Draw(map);
@@ -267,8 +267,13 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
         colourMap[3 * i + 1] = Palette[i].green;
         colourMap[3 * i + 2] = Palette[i].blue;
     }
+    return EncodePalettePng(layout.width, layout.height, colourMap, canvas.pixels, png);
+}
+
+std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
+                                           std::span<const uint8_t> squares, std::span<const uint8_t> labels) {
     std::vector<uint8_t> png;
-    std::optional<std::string> failure = EncodePalettePng(layout.width, layout.height, colourMap, canvas.pixels, png);
+    std::optional<std::string> failure = EncodeMapPicture(header, squares, labels, png);
     if (failure) return Quoted(path) + ": cannot write the picture (" + *failure + ")";
 
     std::FILE* file = std::fopen(path.c_str(), "wb");
