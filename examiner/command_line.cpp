@@ -16,10 +16,14 @@ subfolders too, each at its place in that order.
 Options:
   --kind map|scenario     examine every file as this kind; without it the kind
                           comes from the extension, .map or .scn in any case
-  --format text|json|csv  text (the default): the figures as the results
+  --format text|json|csv|html
+                          text (the default): the figures as the results
                           dialog shows them; json: one array with an object
                           per file; csv: a header line and one line per file;
-                          the report's schema (below) names each key and column
+                          the report's schema (below) names each key and
+                          column; html: one page that holds every file's
+                          picture (as --picture draws it) and figures, a row
+                          each, sortable by any column
   -r, --recursive         take folders' subfolders too (links to folders are
                           not followed)
   --picture DIR           also draw each examined file's map into DIR (made
@@ -47,7 +51,7 @@ Its reason says which, in the system's words where it has them ("Permission
 denied"); its hint what to do, where the examiner can tell (for a file of
 the other kind, the right --kind). A last line on stderr counts the failures,
 in every format. A path that is not UTF-8 shows each stray byte as U+FFFD in
-json and csv, and its bytes as hex in pathBytes.
+json, csv and html, and its bytes as hex in pathBytes.
 
 The report's JSON Schema gives every key and column of json and csv, its type
 and meaning: )" TELVORN_INSTALLED_SCHEMA R"( from the Debian
@@ -69,6 +73,7 @@ std::optional<ReportFormat> FormatFromName(std::string_view name) {
     if (name == "text") return ReportFormat::Text;
     if (name == "json") return ReportFormat::Json;
     if (name == "csv") return ReportFormat::Csv;
+    if (name == "html") return ReportFormat::Html;
     return std::nullopt;
 }
 
@@ -89,7 +94,7 @@ bool SetOption(std::string_view option, std::string_view value, ExaminerOptions&
 
 const char* ValuesOf(std::string_view option) {
     if (option == "--kind") return "map or scenario";
-    if (option == "--format") return "text, json or csv";
+    if (option == "--format") return "text, json, csv or html";
     return "a folder";
 }
 
