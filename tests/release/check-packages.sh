@@ -7,7 +7,9 @@
 # README and licence; and the zip's examiner held under Wine to the Debian
 # package's: for each case below, on copies of the samples, the same exit
 # status, output and errors (line ends and path spellings aside) and pictures
-# of the same pixels, the Windows ones palette images.   Usage: DEB ZIP
+# of the same pixels, the Windows ones palette images; an html page's
+# pictures, which the two encoders make of different bytes, are taken out of
+# it and compared as pictures.   Usage: DEB ZIP
 set -euo pipefail
 [[ $# -eq 2 ]] || { echo "usage: $0 DEB ZIP" >&2; exit 2; }
 deb=$(realpath "$1")
@@ -74,6 +76,7 @@ cases=(
   '--kind map --format=csv maps/straits.scn | --kind map --format=csv maps/*.scn'
   '@/straits.scn @/archipelago.map | @\straits.scn @\ARCHIPELAGO.MAP'
   '--picture pictures maps | --picture pictures maps'
+  '--format html maps damaged | --format html maps damaged'
   'maps/missing.map damaged/cut-short.map | maps\missing.map damaged\cut-short.map'
   '--format json damaged | --format json damaged'
   '--format xml maps | --format xml maps'
@@ -83,9 +86,12 @@ cases=(
 
 # Both sides' words in one spelling: Unix line ends and slashes (JSON doubles
 # a backslash), the shared folder without its drive letter, and the
-# archipelago in capitals on Windows, whose file names ignore letter case.
+# archipelago in capitals on Windows, whose file names ignore letter case,
+# and a page's pictures left out.
+page_pictures='data:image/png;base64,[A-Za-z0-9+/=]*'
 normalise() {
-  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g' -e 's#/ARCHIPELAGO.MAP#/archipelago.map#'
+  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g' -e 's#/ARCHIPELAGO.MAP#/archipelago.map#' \
+    -e "s#$page_pictures#data:#g"
 }
 
 for case in "${cases[@]}"; do
@@ -102,13 +108,21 @@ for case in "${cases[@]}"; do
   done
   [[ $native_status -eq $windows_status ]] ||
     fail "$windows_arguments: exit status $windows_status, natively $native_status"
+  for side in native windows; do
+    n=0
+    while read -r uri; do
+      n=$((n + 1))
+      mkdir -p "$scratch/$side/pictures/page"
+      base64 -d <<<"${uri#*,}" >"$scratch/$side/pictures/page/$n.png"
+    done < <(grep -o "$page_pictures" "$scratch/$side/out" || true)
+  done
 done
 
 # The pictures: the same files, of the same pixels; the Windows ones palette images (colour type 3).
 cd "$scratch"
-pictures=$(ls native/pictures 2>/dev/null || true)
+pictures=$(cd native/pictures 2>/dev/null && find . -type f | sort || true)
 [[ -n $pictures ]] || fail "the native examiner drew no pictures"
-[[ $(ls windows/pictures) == "$pictures" ]] || fail "the Windows examiner drew other pictures"
+[[ $(cd windows/pictures && find . -type f | sort) == "$pictures" ]] || fail "the Windows examiner drew other pictures"
 for name in $pictures; do
   cmp -s <(convert "native/pictures/$name" rgb:-) <(convert "windows/pictures/$name" rgb:-) ||
     fail "the Windows examiner's $name differs from the native one's in its pixels"
