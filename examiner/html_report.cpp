@@ -36,7 +36,7 @@ tr.failed th { border-left: 0.4rem solid #b3261e; }
 td.failure { text-align: left; color: #8c1d18; }
 summary { list-style: none; cursor: zoom-in; width: max-content; }
 summary::-webkit-details-marker { display: none; }
-summary img { display: block; width: 8rem; height: auto; }
+summary img { display: block; width: 11rem; height: auto; }
 details[open] img { position: fixed; inset: 0; margin: auto; width: auto; max-width: 100vw; max-height: 100vh;
                     cursor: zoom-out; box-shadow: 0 0 0 100vmax rgb(0 0 0 / 60%); }
 thead button { all: unset; cursor: pointer; }
@@ -47,10 +47,12 @@ th[aria-sort=descending] button::after { content: " \25BC"; }
   body { margin: 0; }
   #tools { display: none; }
   .scroll { overflow: visible; }
-  table { font-size: 7pt; }
+  table { font-size: 6.5pt; }
+  th, td { padding: 0.1rem 0.15rem; }
   tr { break-inside: avoid; }
-  tbody th { position: static; }
-  summary img { width: 5rem; }
+  tr.failed { print-color-adjust: exact; -webkit-print-color-adjust: exact; }
+  tbody th { position: static; min-width: 0; }
+  summary img { width: 4.5rem; }
 }
 )";
 
