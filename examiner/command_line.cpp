@@ -15,7 +15,7 @@
 #else
 #define TELVORN_HELP_OPTIONS "-h, --help        "
 #define TELVORN_NOT_A_FOLDER "a dangling link, a\nFIFO), and"
-#define TELVORN_NOT_UTF8 " A path that is not UTF-8 shows each stray byte as U+FFFD in\njson and csv, and its bytes as hex in pathBytes."
+#define TELVORN_NOT_UTF8 " A path that is not UTF-8 shows each stray byte as U+FFFD in\njson, csv and html, and its bytes as hex in pathBytes."
 #define TELVORN_SCHEMA_PLACE TELVORN_INSTALLED_SCHEMA " from the Debian\npackage."
 #define TELVORN_BROKEN_PIPE "; a\n     broken pipe ends the program by its signal (status 141 in a shell)"
 #endif
@@ -34,10 +34,14 @@ subfolders too, each at its place in that order.
 Options:
   --kind map|scenario     examine every file as this kind; without it the kind
                           comes from the extension, .map or .scn in any case
-  --format text|json|csv  text (the default): the figures as the results
+  --format text|json|csv|html
+                          text (the default): the figures as the results
                           dialog shows them; json: one array with an object
                           per file; csv: a header line and one line per file;
-                          the report's schema (below) names each key and column
+                          the report's schema (below) names each key and
+                          column; html: one page that holds every file's
+                          picture (as --picture draws it) and figures, a row
+                          each, sortable by any column
   -r, --recursive         take folders' subfolders too (links to folders are
                           not followed)
   --picture DIR           also draw each examined file's map into DIR (made
@@ -83,6 +87,7 @@ std::optional<ReportFormat> FormatFromName(std::string_view name) {
     if (name == "text") return ReportFormat::Text;
     if (name == "json") return ReportFormat::Json;
     if (name == "csv") return ReportFormat::Csv;
+    if (name == "html") return ReportFormat::Html;
     return std::nullopt;
 }
 
@@ -106,7 +111,7 @@ bool SetOption(std::string_view option, std::string_view value, ExaminerOptions&
 
 const char* ValuesOf(std::string_view option) {
     if (option == "--kind") return "map or scenario";
-    if (option == "--format") return "text, json or csv";
+    if (option == "--format") return "text, json, csv or html";
     return "a folder";
 }
 

@@ -1,5 +1,5 @@
 // telvorn-examine: examines Corvanta map and scenario files named on the
-// command line and reports their figures as text, json or csv.
+// command line and reports their figures as text, json, csv or an html page.
 
 #include <cerrno>
 #include <exception>
@@ -67,7 +67,9 @@ int RunExaminer(const std::vector<std::string>& arguments) {
     BeginReport(report);
     if (!Delivered()) return ReportNotWritten;
     for (const FileToExamine& file : files) {
-        const Examination examination = Examine(file, options.pictureFolder.has_value());
+        // The page embeds each file's picture, which its map draws.
+        const bool withMap = options.pictureFolder.has_value() || options.format == ReportFormat::Html;
+        const Examination examination = Examine(file, withMap);
         errno = 0;
         WriteReportEntry(report, examination);
         if (!Delivered()) return ReportNotWritten;
@@ -85,7 +87,7 @@ int RunExaminer(const std::vector<std::string>& arguments) {
     if (report.entriesFailed > 0)
         Complain(std::to_string(report.entriesFailed) + " of " + std::to_string(report.entriesWritten) +
                  (report.entriesWritten == 1 ? " file" : " files") + " could not be examined");
-    return report.entriesFailed > 0 || pictureFailed ? SomeFailed : AllExamined;
+    return report.entriesFailed > 0 || pictureFailed || report.picturesMissing > 0 ? SomeFailed : AllExamined;
 }
 
 }  // namespace

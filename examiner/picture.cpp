@@ -106,22 +106,32 @@ std::optional<int> MassKey(const MapView& map, int row, int column) {
 // the next shade of its kind that no mass near it has taken, so that masses
 // near each other (across the east-west seam too) tell apart.
 std::array<uint8_t, MassKeys> MassShades(const MapView& map) {
+    // Each square's mass, looked up once, as the neighbourhoods below read each square many times.
+    constexpr int NoMass = -1;
+    std::vector<int> keys(static_cast<size_t>(map.rows) * map.columns, NoMass);
+    for (int row = 0; row < map.rows; ++row)
+        for (int column = 0; column < map.columns; ++column)
+            keys[map.IndexOf(row, column)] = MassKey(map, row, column).value_or(NoMass);
+
     std::vector<MassSet> near(MassKeys);
     std::vector<int> order;
     MassSet seen;
     for (int row = 0; row < map.rows; ++row) {
         for (int column = 0; column < map.columns; ++column) {
-            const std::optional<int> key = MassKey(map, row, column);
-            if (!key) continue;
-            if (!seen[*key]) order.push_back(*key);
-            seen.set(*key);
-            for (int dy = -NearReach; dy <= NearReach; ++dy) {
+            const int key = keys[map.IndexOf(row, column)];
+            if (key == NoMass) continue;
+            if (!seen[key]) order.push_back(key);
+            seen.set(key);
+            for (int nearRow = std::max(row - NearReach, 0); nearRow <= std::min(row + NearReach, map.rows - 1);
+                 ++nearRow) {
                 for (int dx = -NearReach; dx <= NearReach; ++dx) {
-                    const int nearColumn = ((column + dx) % map.columns + map.columns) % map.columns;
-                    const std::optional<int> other = MassKey(map, row + dy, nearColumn);
+                    int nearColumn = column + dx;
+                    while (nearColumn < 0) nearColumn += map.columns;
+                    while (nearColumn >= map.columns) nearColumn -= map.columns;
+                    const int other = keys[map.IndexOf(nearRow, nearColumn)];
                     // Masses of different kinds tell apart by their colours anyway.
-                    if (other && *other != *key && (*other < RegularLabels) == (*key < RegularLabels))
-                        near[*key].set(*other);
+                    if (other != NoMass && other != key && (other < RegularLabels) == (key < RegularLabels))
+                        near[key].set(other);
                 }
             }
         }
@@ -246,8 +256,8 @@ void FailSharedPictures(const std::string& folder, std::vector<FileToExamine>& f
     }
 }
 
-std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
-                                           std::span<const uint8_t> squares, std::span<const uint8_t> labels) {
+std::optional<std::string> EncodeMapPicture(const MapHeader& header, std::span<const uint8_t> squares,
+                                            std::span<const uint8_t> labels, std::vector<uint8_t>& png) {
     const MapView map{header.rows, header.columns, ScanBandOf(header), squares, labels};
     const PictureLayout layout = PictureLayoutOf(map.rows, map.columns);
     const Canvas canvas = Draw(map);
@@ -258,8 +268,13 @@ std::optional<std::string> WriteMapPicture(const std::string& path, const MapHea
         colourMap[3 * i + 1] = Palette[i].green;
         colourMap[3 * i + 2] = Palette[i].blue;
     }
+    return EncodePalettePng(layout.width, layout.height, colourMap, canvas.pixels, png);
+}
+
+std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
+                                           std::span<const uint8_t> squares, std::span<const uint8_t> labels) {
     std::vector<uint8_t> png;
-    std::optional<std::string> failure = EncodePalettePng(layout.width, layout.height, colourMap, canvas.pixels, png);
+    std::optional<std::string> failure = EncodeMapPicture(header, squares, labels, png);
     if (failure) return Quoted(path) + ": cannot write the picture (" + *failure + ")";
 
     errno = 0;

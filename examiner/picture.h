@@ -74,11 +74,17 @@ std::optional<std::string> MakePictureFolder(const std::string& folder);
 // anyway leaves alone a picture that a file to examine has.
 void FailSharedPictures(const std::string& folder, std::vector<FileToExamine>& files);
 
-// Writes to path the picture of the map that header describes, with its
-// terrain codes in squares and the labels that the mass labelling gave them
-// in labels (both indexed row * columns + column; squares beyond either read
-// as code 0 and NoLabel). Returns nothing when written, otherwise why not;
-// no partly written file is left behind.
+// Draws the picture of the map that header describes, with its terrain codes
+// in squares and the labels that the mass labelling gave them in labels (both
+// indexed row * columns + column; squares beyond either read as code 0 and
+// NoLabel), and encodes it into png as a PNG file's bytes. Returns nothing
+// when encoded, otherwise why not, in the encoder's words; png is then
+// unspecified.
+std::optional<std::string> EncodeMapPicture(const MapHeader& header, std::span<const uint8_t> squares,
+                                            std::span<const uint8_t> labels, std::vector<uint8_t>& png);
+
+// Writes to path the picture that EncodeMapPicture draws. Returns nothing
+// when written, otherwise why not; no partly written file is left behind.
 std::optional<std::string> WriteMapPicture(const std::string& path, const MapHeader& header,
                                            std::span<const uint8_t> squares, std::span<const uint8_t> labels);
 

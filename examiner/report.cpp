@@ -11,6 +11,7 @@
 #include "examine/examine_path.h"
 #include "examine/kind_texts.h"
 #include "examine/results_texts.h"
+#include "examiner/html_report.h"
 
 namespace {
 
@@ -97,24 +98,7 @@ void WriteTextEntry(std::ostream& out, const Examination& examination) {
     }
 }
 
-// ---- json and csv: the fields of an entry, listed once
-
-// One value of the report: nothing (json null, an empty csv field), a whole
-// number, a flag or a text.
-using Cell = std::variant<std::monostate, int32_t, bool, std::string>;
-
-// How a field's cells are laid out: one value; an object of one member for
-// each terrain class or for each specialty that the results dialog shows; or
-// an object of one such object for each player, of the unit table's rows.
-enum class Shape { Single, ByTerrainClass, BySpecialty, PerPlayer };
-
-struct ReportField {
-    std::string_view name;
-    Shape shape;
-    bool isFigure;  // null, all of it, when the examination failed
-    // The field's cells in column order; none when the whole field is null.
-    std::vector<Cell> (*cellsOf)(const Examination&);
-};
+// ---- the fields of an entry, which json, csv and the html page share
 
 std::vector<Cell> Number(std::optional<int32_t> value) {
     return value ? std::vector<Cell>{*value} : std::vector<Cell>{};
@@ -165,59 +149,45 @@ std::vector<Cell> PlayerUnits(const Examination& examination) {
     return cells;
 }
 
-// The order of this table is the order of the json keys and the csv columns,
-// which docs/report.schema.json describes.
+// The results dialog's label without its colon, as a heading.
+constexpr std::string_view HeadingOf(std::string_view label) {
+    return label.substr(0, label.find_last_not_of(" :") + 1);
+}
+
 using Entry = const Examination&;
-const auto ReportFields = std::to_array<ReportField>({
-    {"path", Shape::Single, false, [](Entry e) { return std::vector<Cell>{e.path}; }},
-    {"pathBytes", Shape::Single, false, [](Entry e) { return Text(PathBytes(e.path)); }},
-    {"kind", Shape::Single, false, [](Entry e) { return Text(e.kind ? std::string(KindName(*e.kind)) : ""); }},
-    {"status", Shape::Single, false, [](Entry e) { return Number(e.status); }},
-    {"message", Shape::Single, false,
+const auto ReportFieldTable = std::to_array<ReportField>({
+    {"path", Shape::Single, false, "File", [](Entry e) { return std::vector<Cell>{e.path}; }},
+    {"pathBytes", Shape::Single, false, "", [](Entry e) { return Text(PathBytes(e.path)); }},
+    {"kind", Shape::Single, false, "Kind",
+     [](Entry e) { return Text(e.kind ? std::string(KindName(*e.kind)) : ""); }},
+    {"status", Shape::Single, false, "Status", [](Entry e) { return Number(e.status); }},
+    {"message", Shape::Single, false, "",
      [](Entry e) { return Text(e.status == LoadSucceeded ? "" : std::string(LoadStatusReason(e.status))); }},
-    {"reason", Shape::Single, false, [](Entry e) { return Text(e.reason); }},
-    {"hint", Shape::Single, false, [](Entry e) { return Text(e.hint); }},
-    {"rows", Shape::Single, true, [](Entry e) { return Number(e.results.rows); }},
-    {"columns", Shape::Single, true, [](Entry e) { return Number(e.results.columns); }},
-    {"totalSquares", Shape::Single, true, [](Entry e) { return Number(TotalSquares(e.results)); }},
-    {"wraps", Shape::Single, true, [](Entry e) { return std::vector<Cell>{e.results.wraps != 0}; }},
-    {"terrainCounts", Shape::ByTerrainClass, true, [](Entry e) { return Counted(e.results.terrainCounts); }},
-    {"terrainPercentages", Shape::ByTerrainClass, true, [](Entry e) { return TerrainPercentages(e.results); }},
-    {"cityCount", Shape::Single, true, [](Entry e) { return Number(e.results.cityCount); }},
-    {"productionEfficiencySum", Shape::Single, true, [](Entry e) { return Number(e.results.productionEfficiencySum); }},
-    {"averageProductionEfficiency", Shape::Single, true,
+    {"reason", Shape::Single, false, "", [](Entry e) { return Text(e.reason); }},
+    {"hint", Shape::Single, false, "", [](Entry e) { return Text(e.hint); }},
+    {"rows", Shape::Single, true, HeadingOf(RowsLabel), [](Entry e) { return Number(e.results.rows); }},
+    {"columns", Shape::Single, true, HeadingOf(ColumnsLabel), [](Entry e) { return Number(e.results.columns); }},
+    {"totalSquares", Shape::Single, true, HeadingOf(TotalSquaresLabel),
+     [](Entry e) { return Number(TotalSquares(e.results)); }},
+    {"wraps", Shape::Single, true, HeadingOf(WrapLabel),
+     [](Entry e) { return std::vector<Cell>{e.results.wraps != 0}; }},
+    // The page shows the shares alone, which compare across maps of any size.
+    {"terrainCounts", Shape::ByTerrainClass, true, "", [](Entry e) { return Counted(e.results.terrainCounts); }},
+    {"terrainPercentages", Shape::ByTerrainClass, true, TerrainPercentageHeading,
+     [](Entry e) { return TerrainPercentages(e.results); }},
+    {"cityCount", Shape::Single, true, "Cities", [](Entry e) { return Number(e.results.cityCount); }},
+    {"productionEfficiencySum", Shape::Single, true, "",
+     [](Entry e) { return Number(e.results.productionEfficiencySum); }},
+    {"averageProductionEfficiency", Shape::Single, true, HeadingOf(AverageProductionEfficiencyLabel),
      [](Entry e) { return Number(AverageProductionEfficiency(e.results)); }},
-    {"specialtyCounts", Shape::BySpecialty, true,
+    {"specialtyCounts", Shape::BySpecialty, true, SpecialtiesHeading,
      [](Entry e) { return Shown(e.results.specialtyCounts, SpecialtyRows); }},
-    {"waterMassCount", Shape::Single, true, [](Entry e) { return Number(e.results.waterMassCount); }},
-    {"landMassCount", Shape::Single, true, [](Entry e) { return Number(e.results.landMassCount); }},
-    {"playerUnits", Shape::PerPlayer, true, PlayerUnits},
+    {"waterMassCount", Shape::Single, true, HeadingOf(WaterMassesLabel),
+     [](Entry e) { return Number(e.results.waterMassCount); }},
+    {"landMassCount", Shape::Single, true, HeadingOf(LandMassesLabel),
+     [](Entry e) { return Number(e.results.landMassCount); }},
+    {"playerUnits", Shape::PerPlayer, true, UnitCountsHeading, PlayerUnits},
 });
-
-// The field's cells for this entry; none when it is null.
-std::vector<Cell> CellsOf(const ReportField& field, const Examination& examination) {
-    if (field.isFigure && examination.status != LoadSucceeded) return {};
-    return field.cellsOf(examination);
-}
-
-// The keys of the members of an object of the shape, in order: the results
-// dialog's labels (of each player's object, for PerPlayer).
-std::vector<std::string_view> MemberKeys(Shape shape) {
-    std::vector<std::string_view> keys;
-    const auto labels = [&keys](const auto& rows) {
-        for (const CountRow& row : rows) keys.push_back(row.label);
-    };
-    switch (shape) {
-        case Shape::Single: break;
-        case Shape::ByTerrainClass: keys.assign(TerrainClassNames.begin(), TerrainClassNames.end()); break;
-        case Shape::BySpecialty: labels(SpecialtyRows); break;
-        case Shape::PerPlayer: labels(UnitRows); break;
-    }
-    return keys;
-}
-
-// A player's key, the results dialog's heading without its '#': "1" to "6".
-std::string_view PlayerKey(int player) { return PlayerHeadings[player].substr(1); }
 
 // The names of the csv columns of a field: its own, or one per member after
 // a dot (for PerPlayer, after the player's key and a dot).
@@ -323,6 +293,29 @@ size_t Utf8SequenceLength(std::string_view text) {
 
 }  // namespace
 
+const std::span<const ReportField> ReportFields = ReportFieldTable;
+
+std::vector<Cell> CellsOf(const ReportField& field, const Examination& examination) {
+    if (field.isFigure && examination.status != LoadSucceeded) return {};
+    return field.cellsOf(examination);
+}
+
+std::vector<std::string_view> MemberKeys(Shape shape) {
+    std::vector<std::string_view> keys;
+    const auto labels = [&keys](const auto& rows) {
+        for (const CountRow& row : rows) keys.push_back(row.label);
+    };
+    switch (shape) {
+        case Shape::Single: break;
+        case Shape::ByTerrainClass: keys.assign(TerrainClassNames.begin(), TerrainClassNames.end()); break;
+        case Shape::BySpecialty: labels(SpecialtyRows); break;
+        case Shape::PerPlayer: labels(UnitRows); break;
+    }
+    return keys;
+}
+
+std::string_view PlayerKey(int player) { return PlayerHeadings[player].substr(1); }
+
 void BeginReport(ReportStream& report) {
     if (report.format == ReportFormat::Json) report.out << '[';
     if (report.format == ReportFormat::Csv) WriteCsvHeader(report.out);
@@ -342,6 +335,9 @@ void WriteReportEntry(ReportStream& report, const Examination& examination) {
         case ReportFormat::Csv:
             WriteCsvEntry(report.out, examination);
             break;
+        case ReportFormat::Html:
+            report.picturesMissing += !AppendHtmlRow(report.pageRows, report.entriesWritten + 1, examination);
+            break;
     }
     ++report.entriesWritten;
     report.entriesFailed += examination.status != LoadSucceeded;
@@ -350,6 +346,8 @@ void WriteReportEntry(ReportStream& report, const Examination& examination) {
 
 void EndReport(ReportStream& report) {
     if (report.format == ReportFormat::Json) report.out << (report.entriesWritten > 0 ? "\n]\n" : "]\n");
+    if (report.format == ReportFormat::Html)
+        WriteHtmlPage(report.out, report.pageRows, report.entriesWritten, report.entriesFailed);
     report.out.flush();
 }
 

@@ -2,8 +2,9 @@
 # Sourced by the start and test scripts: `need_packages NAME...`.
 
 # Packages of the native build and its tests (python3-jsonschema checks the
-# examiner's reports against their schema; help2man makes the manual pages).
-NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev python3-jsonschema help2man)
+# examiner's reports against their schema; help2man makes the manual pages;
+# chromium renders the examiner's html page).
+NATIVE_PACKAGES=(g++ cmake make libgtest-dev libpng-dev libbenchmark-dev python3-jsonschema help2man chromium)
 # Packages of the start: the Windows program's build, whose artwork and
 # samples the build machine's own compiler makes.
 START_PACKAGES=(g++ cmake make)

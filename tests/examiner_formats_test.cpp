@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <tuple>
 
+#include "examiner/html_report.h"
 #include "examiner/report.h"
 #include "examiner_run.h"
 
@@ -91,7 +92,7 @@ TEST_F(ExaminerTest, JsonAndCsvHoldExactlyTheKeysAndFiguresOfEachFileInColumnsOf
     }
 }
 
-TEST(ReportTexts, JsonEscapesWhatItMustAndReplacesEachByteOfNoUtf8AndCsvQuotesOnlyWhatNeedsIt) {
+TEST(ReportTexts, JsonAndHtmlEscapeWhatTheyMustAndReplaceEachByteOfNoUtf8AndCsvQuotesOnlyWhatNeedsIt) {
     const std::pair<std::string_view, std::string_view> json[] = {
         {"maps/world.map", "\"maps/world.map\""}, {"say \"hi\"\\now", "\"say \\\"hi\\\"\\\\now\""},
         {"\n\r\t", "\"\\n\\r\\t\""}, {std::string_view("\x00\x01\x1f\x7f", 4), "\"\\u0000\\u0001\\u001f\\u007f\""},
@@ -105,6 +106,8 @@ TEST(ReportTexts, JsonEscapesWhatItMustAndReplacesEachByteOfNoUtf8AndCsvQuotesOn
     for (const auto& [text, literal] : json) EXPECT_EQ(JsonString(text), literal);
     EXPECT_EQ(CsvField("plain text"), "plain text");
     for (const std::string text : {"a,b", "lf\n", "cr\r"}) EXPECT_EQ(CsvField(text), "\"" + text + "\"");
+    // A carriage return as a reference, which html keeps, where html would read a line feed.
+    EXPECT_EQ(HtmlText("<b a='1'>\"&\r\x01\tcaf\xe9"), "&lt;b a=&#39;1&#39;&gt;&quot;&amp;&#13;&#1;\tcaf\xef\xbf\xbd");
 }
 
 }  // namespace

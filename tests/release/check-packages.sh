@@ -9,7 +9,9 @@
 # case below, on copies of the samples and of files named in several scripts,
 # the same exit status, output and errors (line ends and path spellings
 # aside) and pictures of the same names and pixels, the Windows ones palette
-# images; and its help as Windows users ask for it.   Usage: DEB ZIP
+# images (an html page's pictures, which the two encoders make of different
+# bytes, are taken out of it and compared as pictures); and its help as
+# Windows users ask for it.   Usage: DEB ZIP
 set -euo pipefail
 [[ $# -eq 2 ]] || { echo "usage: $0 DEB ZIP" >&2; exit 2; }
 deb=$(realpath "$1")
@@ -94,6 +96,7 @@ cases=(
   '--format csv @/ | --format csv @"'
   '@/straits.scn @/archipelago.map | @\straits.scn @\ARCHIPELAGO.MAP'
   '--picture pictures maps names | --picture pictures maps names'
+  '--format html maps damaged | --format html maps damaged'
   'maps/missing.map damaged/cut-short.map | maps\missing.map damaged\cut-short.map'
   '--format json damaged | --format json damaged'
   '--format xml maps | --format xml maps'
@@ -102,9 +105,12 @@ cases=(
 
 # Both sides' words in one spelling: Unix line ends and slashes (JSON doubles
 # a backslash), the shared folder without its drive letter, and the
-# archipelago in capitals on Windows, whose file names ignore letter case.
+# archipelago in capitals on Windows, whose file names ignore letter case,
+# and a page's pictures left out.
+page_pictures='data:image/png;base64,[A-Za-z0-9+/=]*'
 normalise() {
-  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g' -e 's#/ARCHIPELAGO.MAP#/archipelago.map#'
+  tr -d '\r' <"$1" | sed -e 's#\\\\#/#g' -e 's#\\#/#g' -e 's#Z:/#/#g' -e 's#/ARCHIPELAGO.MAP#/archipelago.map#' \
+    -e "s#$page_pictures#data:#g"
 }
 
 for case in "${cases[@]}"; do
@@ -122,6 +128,14 @@ for case in "${cases[@]}"; do
   done
   [[ $native_status -eq $windows_status ]] ||
     fail "$windows_arguments: exit status $windows_status, natively $native_status"
+  for side in native windows; do
+    n=0
+    while read -r uri; do
+      n=$((n + 1))
+      mkdir -p "$scratch/$side/pictures/page"
+      base64 -d <<<"${uri#*,}" >"$scratch/$side/pictures/page/$n.png"
+    done < <(grep -o "$page_pictures" "$scratch/$side/out" || true)
+  done
 done
 
 # The help on Windows: asked for also as /? and -?, it names the schema beside
@@ -137,9 +151,9 @@ grep -q 'and meaning: report.schema.json beside telvorn-examine.exe.' <<<"$windo
 
 # The pictures: the same files, of the same pixels; the Windows ones palette images (colour type 3).
 cd "$scratch"
-pictures=$(ls native/pictures 2>/dev/null || true)
+pictures=$(cd native/pictures 2>/dev/null && find . -type f | sort || true)
 [[ -n $pictures ]] || fail "the native examiner drew no pictures"
-[[ $(ls windows/pictures) == "$pictures" ]] || fail "the Windows examiner drew other pictures"
+[[ $(cd windows/pictures && find . -type f | sort) == "$pictures" ]] || fail "the Windows examiner drew other pictures"
 while IFS= read -r name; do
   cmp -s <(convert "native/pictures/$name" rgb:-) <(convert "windows/pictures/$name" rgb:-) ||
     fail "the Windows examiner's $name differs from the native one's in its pixels"
