@@ -131,7 +131,20 @@ std::vector<std::string_view> ColumnHeadings(const ReportField& field) {
     return MemberKeys(field.shape);
 }
 
-bool OnPage(const ReportField& field) { return !field.heading.empty(); }
+// The fields that the page shows, in the order a map maker reads a collection
+// by: what each file is, its size and wrap, its masses, its terrain, its
+// cities and a scenario's units.
+const std::vector<const ReportField*>& PageFields() {
+    static const std::vector<const ReportField*> fields = [] {
+        std::vector<const ReportField*> found;
+        for (const std::string_view name :
+             {"path", "kind", "status", "rows", "columns", "totalSquares", "wraps", "waterMassCount", "landMassCount",
+              "terrainPercentages", "cityCount", "averageProductionEfficiency", "specialtyCounts", "playerUnits"})
+            found.push_back(&*std::ranges::find(ReportFields, name, &ReportField::name));
+        return found;
+    }();
+    return fields;
+}
 
 // A cell as the results dialog shows its value: the wrap as YES or NO, no figure as a dash.
 std::string CellHtml(const Cell& cell) {
@@ -196,7 +209,7 @@ std::string FailureCell(const Examination& examination, size_t columns) {
 }
 
 // The table's head: a column for the entry's number, then those of the
-// report's fields that the page shows, each member of an object under the
+// fields that the page shows, each member of an object under the
 // object's heading. Each column's own heading carries its place and the csv
 // column that it shows.
 std::string TableHead() {
@@ -208,8 +221,8 @@ std::string TableHead() {
         return "<th scope=\"col\"" + std::string(span) + " data-column=\"" + std::to_string(column++) +
                "\" data-key=\"" + std::string(key) + "\">" + HtmlText(text) + "</th>";
     };
-    for (const ReportField& field : ReportFields) {
-        if (!OnPage(field)) continue;
+    for (const ReportField* pageField : PageFields()) {
+        const ReportField& field = *pageField;
         const std::vector<std::string_view> headings = ColumnHeadings(field);
         groups += "<colgroup span=\"" + std::to_string(headings.size()) + "\"></colgroup>";
         if (field.shape == Shape::Single) {
@@ -239,11 +252,10 @@ bool AppendHtmlRow(std::string& rows, int number, const Examination& examination
     rows += failed ? "<tr class=\"failed\">" : "<tr>";
     rows += "<td>" + std::to_string(number) + "</td>";
     size_t figureColumns = 0;
-    for (const ReportField& field : ReportFields) {
-        if (!OnPage(field)) continue;
-        if (field.name == "path") rows += PathCell(examination, pictured);
-        else if (failed && field.isFigure) figureColumns += ColumnHeadings(field).size();
-        else rows += FieldCells(field, CellsOf(field, examination));
+    for (const ReportField* field : PageFields()) {
+        if (field->name == "path") rows += PathCell(examination, pictured);
+        else if (failed && field->isFigure) figureColumns += ColumnHeadings(*field).size();
+        else rows += FieldCells(*field, CellsOf(*field, examination));
     }
     if (failed) rows += FailureCell(examination, figureColumns);
     rows += "</tr>\n";
