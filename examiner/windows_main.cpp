@@ -11,6 +11,7 @@
 
 #include "examiner/main.h"
 #include "examiner/windows_console.h"
+#include "gamefile/utf8_path.h"
 
 // Windows shells hand wildcards such as maps\*.map to the program unexpanded:
 // the runtime expands them before wmain, in UTF-16, as a Linux shell would.
@@ -19,14 +20,6 @@ int _dowildcard = -1;
 }
 
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
 
 // The arguments as Windows users write them: "/?" (or "-?") asks for the
 // help; and "C:\My Maps\", whose last backslash the runtime reads as escaping
@@ -39,7 +32,7 @@ std::vector<std::string> Arguments(int argc, wchar_t** argv) {
             argument = L"--help";
         else if (argument.ends_with(L'"') && GetFileAttributesW(argument.c_str()) == INVALID_FILE_ATTRIBUTES)
             argument.back() = L'\\';
-        arguments.push_back(Utf8(argument));
+        arguments.push_back(Utf8Text(argument));  // as UTF-8, as every name found in a folder is
     }
     return arguments;
 }

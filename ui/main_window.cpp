@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <exception>
+#include <memory>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -99,12 +101,16 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 // Files dropped on the window, examined one after the other once the drop is released.
 LRESULT OnDropFiles(HDROP drop) {
     return Guarded([drop] {
-        std::vector<std::string> files(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
-        for (UINT i = 0; i < files.size(); ++i) {
-            files[i].resize(DragQueryFileA(drop, i, nullptr, 0));
-            DragQueryFileA(drop, i, files[i].data(), static_cast<UINT>(files[i].size() + 1));
+        std::vector<std::string> files;
+        {
+            // The drop is released whatever happens, before any dialog opens.
+            const std::unique_ptr<std::remove_pointer_t<HDROP>, decltype(&DragFinish)> held(drop, DragFinish);
+            files.resize(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
+            for (UINT i = 0; i < files.size(); ++i) {
+                files[i].resize(DragQueryFileA(drop, i, nullptr, 0));
+                DragQueryFileA(drop, i, files[i].data(), static_cast<UINT>(files[i].size() + 1));
+            }
         }
-        DragFinish(drop);
         ExamineHandedFiles(files);
         return LRESULT{0};
     });
