@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <memory>
 
 #include "analysis/examine_results.h"
@@ -31,7 +33,7 @@ constexpr int RegularLabels = OverflowLabel;  // labels 0 to 253
 constexpr uint16_t NoMass = 0;       // holds NoLabel
 constexpr uint16_t GivenUpMass = 1;  // holds OverflowLabel; a given-up mass points to it
 constexpr uint16_t FirstMass = 2;
-constexpr uint8_t NoKind = 2;  // the kind of the two above, neither water (1) nor land (0)
+constexpr uint8_t NoKind = 2;  // the kind of the two above, and of a square not scanned
 
 struct Mass {
     uint16_t parent;   // itself for a live mass, the survivor for an absorbed one
@@ -46,17 +48,44 @@ constexpr int CounterBlock = 16;
 constexpr int CounterBlocks = (RegularLabels + CounterBlock - 1) / CounterBlock;
 
 std::vector<uint8_t> labels;
-std::vector<uint16_t> squareMasses;  // the mass each square joined, NoMass outside the band
+// The mass each scanned square joined, written before it is read.
+std::unique_ptr<uint16_t[]> squareMasses;
 // Every mass of the run in the order they were started, with room had
 // before the scan for as many as it can start: one per scanned square.
 std::unique_ptr<Mass[]> masses;
 size_t massEnd;
+// At the end, the label of each mass.
+std::unique_ptr<uint8_t[]> massLabelsByMass;
+
+// The squares scanned, and the one being labelled when a mass is started.
+ScanBand scanBand;
+int scanColumns;
+int currentSquare;
+
+// Counts the squares that each mass of a kind holds so far, for a kind
+// whose count fills for the first time: until then nothing reads its
+// counters, so the scan does not keep them. A square counts under the mass
+// it recorded, and records are never rewritten.
+[[gnu::noinline]] void CountSquaresOf(uint8_t water) {
+    for (size_t mass = FirstMass; mass < massEnd; ++mass)
+        if (masses[mass].water == water) masses[mass].squares = 0;
+    const int first = scanBand.firstColumn, last = scanBand.lastColumn;
+    for (int row = scanBand.firstRow; row * scanColumns + first < currentSquare; ++row) {
+        const int end = std::min(row * scanColumns + last + 1, currentSquare);
+        for (int square = row * scanColumns + first; square < end; ++square) {
+            Mass& mass = masses[squareMasses[square]];
+            if (mass.water == water) ++mass.squares;
+        }
+    }
+}
 
 // One kind's count, and its table of labels once the count has filled.
 struct KindLabels {
-    int32_t* count;  // the kind's mass count in examineResults
+    int32_t count;  // the kind's mass count, and the next label while it is below CountLimit
     uint8_t water;
-    bool filled;  // the count has reached CountLimit in this run
+    bool filled;  // the count has reached CountLimit in this run, and counters are kept
+    // How often a live mass has stopped being one, merged or given up.
+    uint32_t rootsLost;
     // The mass that holds each label, in order, with gaps (NoMass) that
     // merges left: always 254 entries besides the gaps. Labels not in use
     // hold an absorbed mass, whose counter is the one the label kept.
@@ -65,9 +94,11 @@ struct KindLabels {
     std::array<uint8_t, CounterBlocks> blockSmallest;  // a label in the block
     std::array<uint16_t, CounterBlocks> blockLeast;    // its counter when found
     std::array<bool, CounterBlocks> blockKnown;
-    // The last label given up and its counter then, while only new masses
-    // in its place have changed the table since; -1 otherwise.
+    // The last label given up, the mass started under it and its counter
+    // then, while only new masses in its place have changed the table
+    // since; -1 otherwise.
     int lastSmallest;
+    uint16_t lastMass;
     uint16_t lastLeast;
 
     // Forgets what the searches found from label on, where labels moved.
@@ -76,7 +107,12 @@ struct KindLabels {
         lastSmallest = -1;
     }
 
-    void Reset(int32_t& kindCount, uint8_t kindWater) { count = &kindCount; water = kindWater; filled = false; }
+    void Reset(uint8_t kindWater) {
+        count = 0;
+        water = kindWater;
+        filled = false;
+        rootsLost = 0;
+    }
 
     uint16_t CounterOf(int label) const { return masses[table[label]].squares; }
 
@@ -85,19 +121,33 @@ struct KindLabels {
     // is handed out as it is, so that the square joins the given-up ones at
     // once; NoMass when no label can be freed.
     uint16_t NewMass() {
-        if (*count == OverflowLabel) {
-            *count = CountLimit;
-            if (!filled) TableFromRanks();  // from now on labels go by place
+        if (!filled && count < OverflowLabel) [[likely]]
+            return ++count, AddMass(0);
+        // Counters only grow while the labels stay in place, and the others
+        // were all larger then (or as large, further up): the mass that took
+        // the last label given up is given up in its turn.
+        if (count == CountLimit && lastSmallest >= 0 && masses[lastMass].squares <= lastLeast) {
+            masses[lastMass].parent = GivenUpMass;
+            ++rootsLost;
+            lastMass = AddMass(lastSmallest);
+            table[lastSmallest] = lastMass;
+            blockKnown[lastSmallest / CounterBlock] = false;
+            return lastMass;
+        }
+        return NewMassByPlace();
+    }
+    [[gnu::noinline]] uint16_t NewMassByPlace() {
+        if (count == OverflowLabel) {
+            count = CountLimit;
+            if (!filled) CountSquaresOf(water), TableFromRanks();  // from now on labels go by place
             filled = true;
             return GivenUpMass;
         }
-        if (!filled) return ++*count, AddMass(0);
-        if (*count < CountLimit) return CloseGaps(), StartMass((*count)++);
-        // Counters only grow while the labels stay in place, and the others
-        // were all larger then (or as large, further up).
-        const bool lastStillSmallest = lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast;
-        const int label = lastStillSmallest ? lastSmallest : SmallestCounter();
-        return label < 0 ? NoMass : StartMass(label);
+        if (count < CountLimit) return CloseGaps(), StartMass(count++);
+        const int label = SmallestCounter();
+        if (label < 0) return NoMass;
+        lastSmallest = label;
+        return StartMass(label);
     }
 
     // Adds a live mass of the kind with this place and returns it.
@@ -110,11 +160,14 @@ struct KindLabels {
     // Puts a new mass in the table under label; the mass that held it, if
     // live, is given up.
     uint16_t StartMass(int label) {
-        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
+        if (const uint16_t held = table[label]; masses[held].parent == held) {
+            masses[held].parent = GivenUpMass;
+            ++rootsLost;
+        }
         table[label] = AddMass(label);
         blockKnown[label / CounterBlock] = false;
         if (label != lastSmallest) lastSmallest = -1;
-        return table[label];
+        return lastMass = table[label];
     }
 
     // Puts the kind's live masses into the table in the order they were
@@ -129,9 +182,6 @@ struct KindLabels {
         tableEnd = label;
         TableChanged();
     }
-
-    // Makes each live mass's place its label.
-    void PlacesAsLabels() { filled ? CloseGaps() : TableFromRanks(); }
 
     // Closes the gaps, so that each entry's place is its label.
     void CloseGaps() {
@@ -197,13 +247,7 @@ struct KindLabels {
 
 std::array<KindLabels, 2> kinds;  // land, water
 
-constexpr std::array<uint8_t, 256> WaterCodes = [] {
-    std::array<uint8_t, 256> water{};
-    for (int code = 0; code < 256; ++code) water[code] = IsWaterCode(static_cast<uint8_t>(code));
-    return water;
-}();
-
-KindLabels& LabelsOf(uint16_t isWater) { return kinds[isWater != 0]; }
+bool IsLive(uint16_t mass) { return mass >= FirstMass; }
 
 // The live mass that mass is part of, or NoMass or GivenUpMass.
 uint16_t RootOf(uint16_t mass) {
@@ -214,20 +258,20 @@ uint16_t RootOf(uint16_t mass) {
     return mass;
 }
 
-// The mass that a square of the given kind joins through a scanned
-// neighbour with this entry: a live one of its kind; NoMass for any other.
-uint16_t JoinableMass(uint16_t entry, uint8_t water) {
-    if (masses[entry].water != water) return NoMass;
+// The live mass that a square joined, or NoMass.
+uint16_t LiveRoot(uint16_t entry) {
     const uint16_t root = RootOf(entry);
-    return root >= FirstMass ? root : NoMass;
+    return IsLive(root) ? root : NoMass;
 }
 
-// Merges two different live masses of one kind; returns the one that holds
+// Merges two different live masses of a kind; returns the one that holds
 // the smaller label: the older one until the kind's count first fills.
-[[gnu::noinline]] uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
-    KindLabels& kind = LabelsOf(water);
-    --*kind.count;
-    if (kind.filled) return kind.MergeByPlace(running, neighbour);
+uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
+    KindLabels& kind = kinds[water];
+    --kind.count;
+    ++kind.rootsLost;
+    if (kind.filled) [[unlikely]]
+        return kind.MergeByPlace(running, neighbour);
     masses[std::max(running, neighbour)].parent = std::min(running, neighbour);
     return std::min(running, neighbour);
 }
@@ -238,24 +282,102 @@ uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     return running == NoMass ? neighbour : MergeMasses(running, neighbour, water);
 }
 
-// Records a square's mass in its entry and counts the square under it.
-void Label(uint16_t& entry, uint16_t mass) {
-    entry = mass;
-    ++masses[mass].squares;
+// Water codes are the ones from FirstWaterCode on, WaterCodeCount of them,
+// which a loop over a row tests without a table.
+constexpr uint8_t FirstWaterCode = 2, WaterCodeCount = 32;
+static_assert([] {
+    for (int code = 0; code < 256; ++code)
+        if (IsWaterCode(static_cast<uint8_t>(code)) != (static_cast<uint8_t>(code - FirstWaterCode) < WaterCodeCount))
+            return false;
+    return true;
+}());
+
+// A row of the grid as bits, one per column.
+constexpr int RowWords = 4;
+constexpr int RowBitCount = 64 * RowWords;
+using RowBits = std::array<uint64_t, RowWords>;
+
+// A scanned row is at most the 254th of 255 columns: the eight codes read
+// from its last lie in the store.
+static_assert(MapSquaresSize >= 253 * 255 + RowBitCount);
+
+// The water squares among the columns first to last of a row whose codes
+// start at rowCodes, eight codes at a time.
+RowBits WaterBits(const uint8_t* rowCodes, int first, int last) {
+    constexpr uint64_t Ones = 0x0101010101010101, High = 0x80 * Ones;
+    RowBits water{};
+    for (int column = first / 8 * 8; column <= last; column += 8) {
+        uint64_t codes = 0;
+        if constexpr (std::endian::native == std::endian::little)
+            std::memcpy(&codes, rowCodes + column, sizeof codes);
+        else
+            for (int k = 0; k < 8; ++k) codes |= uint64_t{rowCodes[column + k]} << (8 * k);
+        // In each byte, without carries between bytes: code - 2, then whether that is 32 or more.
+        const uint64_t offset = ((codes | High) - FirstWaterCode * Ones) ^ (~codes & High);
+        const uint64_t land = (((offset & ~High) + (0x80 - WaterCodeCount) * Ones) | offset) & High;
+        // The bytes' top bits gathered into eight bits, the first code's lowest.
+        const uint64_t gathered = (((land ^ High) >> 7) * 0x0102040810204080) >> 56;
+        water[column / 64] |= gathered << (column % 64);
+    }
+    return water;
+}
+
+// What the scan of a row leaves for the next besides the masses its squares
+// recorded: which are water, and whether any square of a kind recorded no
+// live mass. Two rows are kept.
+struct RowSeen {
+    RowBits water;
+    std::array<bool, 2> recordedNone;
+};
+std::array<RowSeen, 2> seenRows;
+
+// The kind of each square of a row (1 water, 0 land) and NoKind for one not
+// scanned, so that a neighbour of the other kind or none is passed over
+// without a look at its mass. Two rows are kept: the one being labelled and
+// the one above it.
+std::array<std::array<uint8_t, 256>, 2> rowKinds;
+
+// For each kind, how often a live mass had stopped being one when the row
+// above the one being labelled began: until that changes, each mass that
+// the row above recorded is still what it was then, a live root or none.
+std::array<uint32_t, 2> rootsLostBeforeRowAbove;
+
+// What a kind's square in the row being labelled can take from the row
+// above as recorded: whether those records still hold, and whether counters
+// are kept. Only merges and new masses change either.
+struct KindState {
+    bool recordsHold;
+    bool counted;
+};
+bool RecordsAboveHold(uint8_t water) { return kinds[water].rootsLost == rootsLostBeforeRowAbove[water]; }
+KindState StateOf(uint8_t water) {
+    return {kinds[water].rootsLost == rootsLostBeforeRowAbove[water], kinds[water].filled};
+}
+
+// The live mass that a scanned square of the kind in the row above joined.
+uint16_t MassAbove(uint16_t entry, const KindState& kind) {
+    if (kind.recordsHold) return IsLive(entry) ? entry : NoMass;
+    return LiveRoot(entry);
 }
 
 // Labels a square whatever its column: its neighbours west, north-west,
 // north and north-east are joined one by one. Columns always wrap east-west,
 // whether or not the map does.
-void LabelSquare(int row, int column, int columns) {
-    const int here = row * columns, above = here - columns;
+void LabelSquare(int row, int column, int columns, const uint8_t* kindsHere, const uint8_t* kindsAbove) {
+    uint16_t* const entries = squareMasses.get() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
     const int west = column == 0 ? columns - 1 : column - 1;
     const int east = column == columns - 1 ? 0 : column + 1;
-    const uint8_t water = WaterCodes[mapSquares[here + column]];
+    const uint8_t water = kindsHere[column];
     uint16_t mass = NoMass;
-    for (const int neighbour : {here + west, above + west, above + column, above + east})
-        mass = JoinMasses(mass, JoinableMass(squareMasses[neighbour], water), water);
-    Label(squareMasses[here + column], mass != NoMass ? mass : LabelsOf(water).NewMass());
+    // The west square across the seam is not labelled yet.
+    if (column != 0 && kindsHere[west] == water) mass = LiveRoot(entries[west]);
+    for (const int above : {west, column, east})
+        if (kindsAbove[above] == water) mass = JoinMasses(mass, MassAbove(entriesAbove[above], StateOf(water)), water);
+    if (mass == NoMass) currentSquare = row * columns + column, mass = kinds[water].NewMass();
+    if (!IsLive(mass)) seenRows[row % 2].recordedNone[water] = true;
+    entries[column] = mass;
+    ++masses[mass].squares;
 }
 
 // Labels the squares from first to last of a row, none of them at the seam.
@@ -263,50 +385,203 @@ void LabelSquare(int row, int column, int columns) {
 // square carries the north-west one and a joinable north one with it, so
 // only the north-east one can bring another mass; a joinable north square
 // carries the north-west and north-east ones.
-void LabelInnerSquares(int row, int first, int last, int columns) {
-    const uint8_t* const codes = mapSquares.data() + row * columns;
-    uint16_t* const entries = squareMasses.data() + row * columns;
-    const uint16_t* const entriesAbove = entries - columns;
+void LabelInnerSquares(int row, int first, int last, int columns, const uint8_t* kindsHere,
+                       const uint8_t* kindsAbove) {
     if (first > last) return;
-    // The west square's mass, live or of no kind; nothing has merged since.
-    uint16_t west = RootOf(entries[first - 1]);
+    uint16_t* const entries = squareMasses.get() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
+    // The west square's mass while it is live, and its kind then (NoKind
+    // otherwise: nothing joins it); nothing has merged since.
+    uint16_t west = kindsHere[first - 1] == NoKind ? NoMass : RootOf(entries[first - 1]);
+    uint8_t westKind = IsLive(west) ? kindsHere[first - 1] : NoKind;
+    // Squares labelled with west but not counted under it yet: counters are
+    // read only by merges and new masses, so they are brought up to date
+    // just before those.
+    uint16_t uncounted = 0;
+    std::array<KindState, 2> state = {StateOf(0), StateOf(1)};
+    bool westCounted = IsLive(west) && state[westKind].counted;
+    auto countUncounted = [&] {
+        if (westCounted) masses[west].squares = static_cast<uint16_t>(masses[west].squares + uncounted);
+        uncounted = 0;
+    };
     for (int column = first; column <= last; ++column) {
-        const uint8_t water = WaterCodes[codes[column]];
-        uint16_t mass = masses[west].water == water ? west : NoMass;
-        if (mass != NoMass) {
+        const uint8_t water = kindsHere[column];
+        const KindState& kind = state[water];
+        uint16_t mass = west;
+        if (water == westKind) [[likely]] {
             // A north-east square recorded under this very mass needs no look.
-            if (entriesAbove[column + 1] != mass)
-                mass = JoinMasses(mass, JoinableMass(entriesAbove[column + 1], water), water);
-        } else if ((mass = JoinableMass(entriesAbove[column], water)) == NoMass) {
-            mass = JoinMasses(JoinableMass(entriesAbove[column - 1], water),
-                              JoinableMass(entriesAbove[column + 1], water), water);
-            if (mass == NoMass) mass = LabelsOf(water).NewMass();
+            if (kindsAbove[column + 1] == water && entriesAbove[column + 1] != mass) [[unlikely]] {
+                const uint16_t northEast = MassAbove(entriesAbove[column + 1], kind);
+                if (northEast != NoMass && northEast != mass) {
+                    countUncounted();
+                    mass = MergeMasses(mass, northEast, water);
+                    state[water] = StateOf(water);
+                }
+            }
+        } else {
+            mass = kindsAbove[column] == water ? MassAbove(entriesAbove[column], kind) : NoMass;
+            if (mass == NoMass) {
+                countUncounted();
+                if (kindsAbove[column - 1] == water) mass = MassAbove(entriesAbove[column - 1], kind);
+                if (kindsAbove[column + 1] == water)
+                    mass = JoinMasses(mass, MassAbove(entriesAbove[column + 1], kind), water);
+                if (mass == NoMass) currentSquare = row * columns + column, mass = kinds[water].NewMass();
+                if (!IsLive(mass)) seenRows[row % 2].recordedNone[water] = true;
+                state[water] = StateOf(water);
+            }
         }
-        Label(entries[column], mass);
-        west = mass;
+        entries[column] = mass;
+        if (mass != west) [[unlikely]] {
+            countUncounted();
+            west = mass;
+            westKind = IsLive(mass) ? water : NoKind;
+            westCounted = IsLive(mass) && state[water].counted;
+        }
+        ++uncounted;
+    }
+    countUncounted();
+}
+
+// Labels a square from first to last of a row, not at the seam, after the
+// squares before it: with the west one's live mass and its north-east
+// neighbour, or from its neighbours above. Returns whether it merged masses
+// or started one, which may change what the kind's squares can take.
+bool LabelSquareAfterWest(int column, uint16_t* entries, const uint16_t* entriesAbove, const uint8_t* kindsHere,
+                          const uint8_t* kindsAbove, int square, const KindState& kind) {
+    const uint8_t water = kindsHere[column];
+    uint16_t mass = kindsHere[column - 1] == water ? entries[column - 1] : NoMass;
+    bool changed = false;
+    if (IsLive(mass)) {
+        if (kindsAbove[column + 1] == water && entriesAbove[column + 1] != mass) {
+            const uint16_t northEast = MassAbove(entriesAbove[column + 1], kind);
+            if (northEast != NoMass && northEast != mass) mass = MergeMasses(mass, northEast, water), changed = true;
+        }
+    } else {
+        mass = kindsAbove[column] == water ? MassAbove(entriesAbove[column], kind) : NoMass;
+        if (mass == NoMass) {
+            changed = true;
+            if (kindsAbove[column - 1] == water) mass = MassAbove(entriesAbove[column - 1], kind);
+            if (kindsAbove[column + 1] == water) mass = JoinMasses(mass, MassAbove(entriesAbove[column + 1], kind), water);
+            if (mass == NoMass) currentSquare = square, mass = kinds[water].NewMass();
+            if (!IsLive(mass)) seenRows[(square / scanColumns) % 2].recordedNone[water] = true;
+        }
+    }
+    entries[column] = mass;
+    if (kind.counted) ++masses[mass].squares;
+    return changed;
+}
+
+// Labels the squares from first to last of a row, none at the seam, where
+// squares of a copying kind below a square of their kind take its mass as
+// recorded: a live north neighbour carries every other one, and copying
+// kinds keep no counters and have lost no mass since the row above began.
+// The other squares go one by one; a kind that loses a mass or fills its
+// count stops copying from there on.
+void LabelInnerSquaresCopying(int row, int first, int last, int columns, const uint8_t* kindsHere,
+                              const uint8_t* kindsAbove, const std::array<RowBits, 2>& copied,
+                              std::array<bool, 2> copying) {
+    uint16_t* const entries = squareMasses.get() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
+    std::memcpy(entries + first, entriesAbove + first, sizeof(uint16_t) * static_cast<size_t>(last - first + 1));
+    std::array<KindState, 2> state = {StateOf(0), StateOf(1)};
+    RowBits alone;
+    for (int word = 0; word < RowWords; ++word) alone[word] = ~(copied[0][word] | copied[1][word]);
+    for (int word = first / 64; word <= last / 64; ++word) {
+        uint64_t rest = alone[word];
+        if (word == first / 64) rest &= ~uint64_t{0} << (first % 64);
+        if (word == last / 64) rest &= ~uint64_t{0} >> (63 - last % 64);
+        while (rest != 0) {
+            const int column = word * 64 + std::countr_zero(rest);
+            rest &= rest - 1;
+            const uint8_t water = kindsHere[column];
+            if (!LabelSquareAfterWest(column, entries, entriesAbove, kindsHere, kindsAbove, row * columns + column,
+                                      state[water]))
+                continue;
+            state[water] = StateOf(water);
+            if (copying[water] && (!state[water].recordsHold || state[water].counted)) {
+                // From the next column on, this kind's squares go one by one too.
+                copying[water] = false;
+                const uint64_t later = column % 64 == 63 ? 0 : ~uint64_t{0} << (column % 64 + 1);
+                rest |= copied[water][word] & later;
+                for (int next = word + 1; next < RowWords; ++next) alone[next] |= copied[water][next];
+            }
+        }
     }
 }
 
 // Labels the squares of the band, row by row, of a map of columns columns.
 void Scan(const ScanBand& band, int columns) {
     const int first = band.firstColumn, last = band.lastColumn;
+    const int innerFirst = std::max(first, 1), innerLast = std::min(last, columns - 2);
+    for (auto& kindsOfRow : rowKinds) kindsOfRow.fill(NoKind);  // the row above the first is not scanned
+    RowBits inner{};
+    for (int column = innerFirst; column <= innerLast; ++column) inner[column / 64] |= uint64_t{1} << (column % 64);
+    std::array<uint32_t, 2> rootsLostBeforeRow{};
     for (int row = band.firstRow; row <= band.lastRow; ++row) {
-        if (first == 0 && last >= 0) LabelSquare(row, 0, columns);
-        LabelInnerSquares(row, std::max(first, 1), std::min(last, columns - 2), columns);
-        if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns);
+        rootsLostBeforeRowAbove = rootsLostBeforeRow;
+        rootsLostBeforeRow = {kinds[0].rootsLost, kinds[1].rootsLost};
+        uint8_t* const kindsHere = rowKinds[row % 2].data();
+        const uint8_t* const kindsAbove = rowKinds[(row - 1) % 2].data();
+        const uint8_t* const codes = mapSquares.data() + row * columns;
+        for (int column = first; column <= last; ++column)
+            kindsHere[column] = static_cast<uint8_t>(codes[column] - FirstWaterCode) < WaterCodeCount;
+        RowSeen& seen = seenRows[row % 2];
+        const RowSeen& seenAbove = seenRows[(row - 1) % 2];
+        seen = {WaterBits(codes, first, last), {false, false}};
+        if (first == 0 && last >= 0) LabelSquare(row, 0, columns, kindsHere, kindsAbove);
+        // Squares of a kind that can copy their north neighbour's record.
+        std::array<bool, 2> copying{};
+        std::array<RowBits, 2> copied{};
+        int copiedCount = 0;
+        for (uint8_t water = 0; water < 2 && row > band.firstRow; ++water) {
+            copying[water] = !kinds[water].filled && RecordsAboveHold(water) && !seenAbove.recordedNone[water];
+            if (!copying[water]) continue;
+            for (int word = 0; word < RowWords; ++word) {
+                const uint64_t here = water ? seen.water[word] : ~seen.water[word];
+                const uint64_t above = water ? seenAbove.water[word] : ~seenAbove.water[word];
+                copied[water][word] = here & above & inner[word];
+                copiedCount += std::popcount(copied[water][word]);
+            }
+        }
+        if (4 * copiedCount >= innerLast - innerFirst + 1 && innerFirst <= innerLast)
+            LabelInnerSquaresCopying(row, innerFirst, innerLast, columns, kindsHere, kindsAbove, copied, copying);
+        else
+            LabelInnerSquares(row, innerFirst, innerLast, columns, kindsHere, kindsAbove);
+        if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns, kindsHere, kindsAbove);
     }
 }
 
 // Settles each mass's label, then writes every scanned square's.
-void WriteLabels() {
-    masses[NoMass].place = NoLabel;
-    masses[GivenUpMass].place = OverflowLabel;
-    for (KindLabels& kind : kinds) kind.PlacesAsLabels();
-    for (size_t mass = FirstMass; mass < massEnd; ++mass)
-        masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
-    const Mass* const settled = masses.get();
-    uint8_t* label = labels.data();
-    for (const uint16_t mass : squareMasses) *label++ = static_cast<uint8_t>(settled[mass].place);
+void WriteLabels(const ScanBand& band, int columns) {
+    uint8_t* const labelOf = massLabelsByMass.get();
+    labelOf[NoMass] = NoLabel;
+    labelOf[GivenUpMass] = OverflowLabel;
+    // A live mass's label: its place once its kind's count has filled, its
+    // rank among the kind's live masses until then.
+    for (KindLabels& kind : kinds)
+        if (kind.filled) kind.CloseGaps();
+    std::array<uint8_t, 2> rank{};
+    for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
+        if (masses[mass].parent != mass) continue;
+        const uint8_t water = masses[mass].water;
+        labelOf[mass] = static_cast<uint8_t>(kinds[water].filled ? masses[mass].place : rank[water]++);
+    }
+    for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
+        const uint16_t parent = masses[mass].parent;
+        if (parent != mass) labelOf[mass] = parent == GivenUpMass ? OverflowLabel : labelOf[RootOf(parent)];
+    }
+    // Four squares at a time, so that their reads and writes overlap.
+    for (int row = band.firstRow; row <= band.lastRow; ++row) {
+        const uint16_t* const entries = squareMasses.get() + row * columns;
+        uint8_t* const rowLabels = labels.data() + row * columns;
+        int column = band.firstColumn;
+        for (; column + 3 <= band.lastColumn; column += 4) {
+            const uint8_t a = labelOf[entries[column]], b = labelOf[entries[column + 1]];
+            const uint8_t c = labelOf[entries[column + 2]], d = labelOf[entries[column + 3]];
+            rowLabels[column] = a, rowLabels[column + 1] = b, rowLabels[column + 2] = c, rowLabels[column + 3] = d;
+        }
+        for (; column <= band.lastColumn; ++column) rowLabels[column] = labelOf[entries[column]];
+    }
 }
 
 }  // namespace
@@ -315,22 +590,26 @@ const std::vector<uint8_t>& massLabels() { return labels; }
 
 void ReleaseMassBuffers() {
     std::vector<uint8_t>().swap(labels);
-    std::vector<uint16_t>().swap(squareMasses);
+    squareMasses.reset();
     masses.reset();
+    massLabelsByMass.reset();
 }
 
 uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t isWater) {
-    KindLabels& kind = LabelsOf(isWater);
-    kind.PlacesAsLabels();
+    KindLabels& kind = kinds[isWater != 0];
+    if (kind.filled)
+        kind.CloseGaps();
+    else
+        kind.TableFromRanks();
     MergeMasses(kind.table[runningLabel], kind.table[neighbourLabel], kind.water);
     return std::min(neighbourLabel, runningLabel);
 }
 
 uint8_t NewMassLabel(uint16_t isWater) {
-    KindLabels& kind = LabelsOf(isWater);
+    KindLabels& kind = kinds[isWater != 0];
     const uint16_t mass = kind.NewMass();
     if (mass < FirstMass) return mass == NoMass ? NoLabel : OverflowLabel;
-    return static_cast<uint8_t>(kind.filled ? masses[mass].place : *kind.count - 1);
+    return static_cast<uint8_t>(kind.filled ? masses[mass].place : kind.count - 1);
 }
 
 void LabelMasses(const MapHeader& header) {
@@ -346,11 +625,14 @@ void LabelMasses(const MapHeader& header) {
     // the missing squares read as code 0, as the terrain counts see them.
     const size_t gridSize = std::max<size_t>(header.squareCount, size_t{header.rows} * header.columns);
     const ScanBand band = ScanBandOf(header);
+    scanBand = band;
+    scanColumns = header.columns;
     labels.assign(gridSize, NoLabel);
-    squareMasses.assign(gridSize, NoMass);
+    squareMasses = std::make_unique_for_overwrite<uint16_t[]>(gridSize);
     // A scanned square starts at most one mass: with all its memory had
     // before the counts are touched, a run that cannot have it leaves them.
     masses = std::make_unique_for_overwrite<Mass[]>(FirstMass + band.SquareCount());
+    massLabelsByMass = std::make_unique_for_overwrite<uint8_t[]>(FirstMass + band.SquareCount());
     masses[NoMass] = {NoMass, 0, 0, NoKind};
     masses[GivenUpMass] = {GivenUpMass, 0, 0, NoKind};
     massEnd = FirstMass;
@@ -358,10 +640,13 @@ void LabelMasses(const MapHeader& header) {
 
     examineResults.waterMassCount = 0;
     examineResults.landMassCount = 0;
-    kinds[0].Reset(examineResults.landMassCount, 0);
-    kinds[1].Reset(examineResults.waterMassCount, 1);
+    kinds[0].Reset(0);
+    kinds[1].Reset(1);
     Scan(band, header.columns);
-    WriteLabels();
+    examineResults.landMassCount = kinds[0].count;
+    examineResults.waterMassCount = kinds[1].count;
+    WriteLabels(band, header.columns);
     masses.reset();
-    std::vector<uint16_t>().swap(squareMasses);
+    squareMasses.reset();
+    massLabelsByMass.reset();
 }
