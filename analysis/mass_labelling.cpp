@@ -65,17 +65,17 @@ int currentSquare;
 // Counts the squares that each mass of a kind holds so far, for a kind
 // whose count fills for the first time: until then nothing reads its
 // counters, so the scan does not keep them. A square counts under the mass
-// it recorded, and records are never rewritten.
+// it recorded, and records are never rewritten; those of the row being
+// labelled are read for the kind's squares alone, the others may not be
+// written yet.
 [[gnu::noinline]] void CountSquaresOf(uint8_t water) {
     for (size_t mass = FirstMass; mass < massEnd; ++mass)
         if (masses[mass].water == water) masses[mass].squares = 0;
     const int first = scanBand.firstColumn, last = scanBand.lastColumn;
     for (int row = scanBand.firstRow; row * scanColumns + first < currentSquare; ++row) {
         const int end = std::min(row * scanColumns + last + 1, currentSquare);
-        for (int square = row * scanColumns + first; square < end; ++square) {
-            Mass& mass = masses[squareMasses[square]];
-            if (mass.water == water) ++mass.squares;
-        }
+        for (int square = row * scanColumns + first; square < end; ++square)
+            if (IsWaterCode(mapSquares[square]) == (water != 0)) ++masses[squareMasses[square]].squares;
     }
 }
 
@@ -136,6 +136,39 @@ struct KindLabels {
         }
         return NewMassByPlace();
     }
+    // Starts a mass at each square of a row whose bit is set in lone, a word
+    // of the row from column base on: squares with no neighbour of their
+    // kind, labelled one after another with nothing else of the kind
+    // between. Records each one's mass in entries, and counts it once the
+    // kind keeps counters; returns whether one found no mass.
+    [[gnu::noinline]] bool StartLoneMasses(uint16_t* entries, int base, uint64_t lone, int rowStart) {
+        Mass* const all = masses.get();
+        bool foundNone = false;
+        for (; lone != 0; lone &= lone - 1) {
+            const int column = base + std::countr_zero(lone);
+            uint16_t mass;
+            if (!filled && count < OverflowLabel) {
+                ++count;
+                mass = AddMass(0);
+            } else if (count == CountLimit && lastSmallest >= 0 && all[lastMass].squares <= lastLeast) {
+                all[lastMass].parent = GivenUpMass;
+                ++rootsLost;
+                mass = lastMass = AddMass(lastSmallest);
+                table[lastSmallest] = mass;
+                blockKnown[static_cast<unsigned>(lastSmallest) / CounterBlock] = false;
+            } else if (filled && count < OverflowLabel && tableEnd == RegularLabels) {
+                mass = StartMass(count++);
+            } else {
+                currentSquare = rowStart + column;
+                mass = NewMassByPlace();
+                foundNone |= mass < FirstMass;
+            }
+            entries[column] = mass;
+            if (filled) ++all[mass].squares;
+        }
+        return foundNone;
+    }
+
     [[gnu::noinline]] uint16_t NewMassByPlace() {
         if (count == OverflowLabel) {
             count = CountLimit;
@@ -303,6 +336,16 @@ static_assert(MapSquaresSize >= 253 * 255 + RowBitCount);
 
 // The water squares among the columns first to last of a row whose codes
 // start at rowCodes, eight codes at a time.
+RowBits operator&(RowBits a, const RowBits& b) {
+    for (int word = 0; word < RowWords; ++word) a[word] &= b[word];
+    return a;
+}
+
+RowBits operator~(RowBits a) {
+    for (uint64_t& word : a) word = ~word;
+    return a;
+}
+
 RowBits WaterBits(const uint8_t* rowCodes, int first, int last) {
     constexpr uint64_t Ones = 0x0101010101010101, High = 0x80 * Ones;
     RowBits water{};
@@ -442,68 +485,86 @@ void LabelInnerSquares(int row, int first, int last, int columns, const uint8_t*
     countUncounted();
 }
 
-// Labels a square from first to last of a row, not at the seam, after the
-// squares before it: with the west one's live mass and its north-east
-// neighbour, or from its neighbours above. Returns whether it merged masses
-// or started one, which may change what the kind's squares can take.
-bool LabelSquareAfterWest(int column, uint16_t* entries, const uint16_t* entriesAbove, const uint8_t* kindsHere,
-                          const uint8_t* kindsAbove, int square, const KindState& kind) {
-    const uint8_t water = kindsHere[column];
-    uint16_t mass = kindsHere[column - 1] == water ? entries[column - 1] : NoMass;
-    bool changed = false;
-    if (IsLive(mass)) {
-        if (kindsAbove[column + 1] == water && entriesAbove[column + 1] != mass) {
-            const uint16_t northEast = MassAbove(entriesAbove[column + 1], kind);
-            if (northEast != NoMass && northEast != mass) mass = MergeMasses(mass, northEast, water), changed = true;
-        }
-    } else {
-        mass = kindsAbove[column] == water ? MassAbove(entriesAbove[column], kind) : NoMass;
-        if (mass == NoMass) {
-            changed = true;
-            if (kindsAbove[column - 1] == water) mass = MassAbove(entriesAbove[column - 1], kind);
-            if (kindsAbove[column + 1] == water) mass = JoinMasses(mass, MassAbove(entriesAbove[column + 1], kind), water);
-            if (mass == NoMass) currentSquare = square, mass = kinds[water].NewMass();
-            if (!IsLive(mass)) seenRows[(square / scanColumns) % 2].recordedNone[water] = true;
-        }
-    }
-    entries[column] = mass;
-    if (kind.counted) ++masses[mass].squares;
-    return changed;
+// The bits of a row moved one column east (each square gets its west
+// neighbour's bit) or west (its east neighbour's).
+RowBits WestBits(const RowBits& bits) {
+    RowBits moved;
+    for (int word = 0; word < RowWords; ++word) moved[word] = bits[word] << 1 | (word > 0 ? bits[word - 1] >> 63 : 0);
+    return moved;
+}
+RowBits EastBits(const RowBits& bits) {
+    RowBits moved;
+    for (int word = 0; word < RowWords; ++word)
+        moved[word] = bits[word] >> 1 | (word + 1 < RowWords ? bits[word + 1] << 63 : 0);
+    return moved;
 }
 
-// Labels the squares from first to last of a row, none at the seam, where
-// squares of a copying kind below a square of their kind take its mass as
-// recorded: a live north neighbour carries every other one, and copying
-// kinds keep no counters and have lost no mass since the row above began.
-// The other squares go one by one; a kind that loses a mass or fills its
-// count stops copying from there on.
-void LabelInnerSquaresCopying(int row, int first, int last, int columns, const uint8_t* kindsHere,
-                              const uint8_t* kindsAbove, const std::array<RowBits, 2>& copied,
-                              std::array<bool, 2> copying) {
+// Labels the squares of one kind from first to last of a row, none at the
+// seam, after the seam's first square and before its last. The kinds share
+// nothing (masses, counts, labels, counters), so each goes through the row
+// on its own, in order.
+//
+// The squares scanned before have joined what they touch. A live west
+// neighbour carries the north-west and north ones, so only the north-east
+// one can bring another mass. A live north neighbour carries the west,
+// north-west and north-east ones: the square takes its mass; while the kind
+// has lost no mass since the row above began and keeps no counters, that
+// is the mass that the row above recorded, copied (with copied, already in
+// place). A square with neither joins its diagonals, or starts a mass.
+template <uint8_t Water>
+void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mine, const RowBits& above,
+                    bool copied) {
     uint16_t* const entries = squareMasses.get() + row * columns;
     const uint16_t* const entriesAbove = entries - columns;
-    std::memcpy(entries + first, entriesAbove + first, sizeof(uint16_t) * static_cast<size_t>(last - first + 1));
-    std::array<KindState, 2> state = {StateOf(0), StateOf(1)};
-    RowBits alone;
-    for (int word = 0; word < RowWords; ++word) alone[word] = ~(copied[0][word] | copied[1][word]);
+    KindState kind = StateOf(Water);
+    const RowBits westOfMine = WestBits(mine), westAbove = WestBits(above), eastAbove = EastBits(above);
     for (int word = first / 64; word <= last / 64; ++word) {
-        uint64_t rest = alone[word];
-        if (word == first / 64) rest &= ~uint64_t{0} << (first % 64);
-        if (word == last / 64) rest &= ~uint64_t{0} >> (63 - last % 64);
-        while (rest != 0) {
-            const int column = word * 64 + std::countr_zero(rest);
-            rest &= rest - 1;
-            const uint8_t water = kindsHere[column];
-            if (!LabelSquareAfterWest(column, entries, entriesAbove, kindsHere, kindsAbove, row * columns + column,
-                                      state[water]))
+        const uint64_t north = mine[word] & above[word], west = mine[word] & westOfMine[word];
+        const uint64_t northWest = westAbove[word], northEast = eastAbove[word];
+        uint64_t todo = copied ? mine[word] & ~north : mine[word];
+        if (word == first / 64) todo &= ~uint64_t{0} << (first % 64);
+        if (word == last / 64) todo &= ~uint64_t{0} >> (63 - last % 64);
+        const uint64_t lone = mine[word] & ~north & ~west & ~northWest & ~northEast;
+        while (todo != 0) {
+            const int bit = std::countr_zero(todo), column = word * 64 + bit;
+            const uint64_t at = uint64_t{1} << bit;
+            // Lone squares up to the next one that is not, in one go, unless
+            // a copied square could come between.
+            if (lone & at && !copied) {
+                const uint64_t others = todo & ~lone, upTo = others == 0 ? ~uint64_t{0} : (others & -others) - 1;
+                if (kinds[Water].StartLoneMasses(entries, word * 64, todo & lone & upTo, row * columns))
+                    seenRows[row % 2].recordedNone[Water] = true;
+                todo &= ~upTo;
+                kind = StateOf(Water);
                 continue;
-            state[water] = StateOf(water);
-            if (copying[water] && (!state[water].recordsHold || state[water].counted)) {
-                // From the next column on, this kind's squares go one by one too.
-                copying[water] = false;
-                const uint64_t later = column % 64 == 63 ? 0 : ~uint64_t{0} << (column % 64 + 1);
-                rest |= copied[water][word] & later;
-                for (int next = word + 1; next < RowWords; ++next) alone[next] |= copied[water][next];
+            }
+            todo &= todo - 1;
+            uint16_t mass = west & at ? entries[column - 1] : NoMass;
+            if (IsLive(mass)) {
+                if (northEast & at && entriesAbove[column + 1] != mass) {
+                    const uint16_t next = MassAbove(entriesAbove[column + 1], kind);
+                    if (next != NoMass && next != mass) {
+                        mass = MergeMasses(mass, next, Water);
+                        kind.recordsHold = false;
+                    }
+                }
+            } else if (!(north & at) || (mass = MassAbove(entriesAbove[column], kind)) == NoMass) {
+                mass = northWest & at ? MassAbove(entriesAbove[column - 1], kind) : NoMass;
+                if (northEast & at) mass = JoinMasses(mass, MassAbove(entriesAbove[column + 1], kind), Water);
+                if (mass == NoMass) {
+                    currentSquare = row * columns + column;
+                    mass = kinds[Water].NewMass();
+                    if (!IsLive(mass)) seenRows[row % 2].recordedNone[Water] = true;
+                }
+                kind = StateOf(Water);
+            }
+            entries[column] = mass;
+            if (kind.counted) ++masses[mass].squares;
+            // Once the kind loses a mass or keeps counters, its squares below one of theirs go one by one too.
+            if (copied && (!kind.recordsHold || kind.counted)) [[unlikely]] {
+                copied = false;
+                todo |= north & (bit == 63 ? 0 : ~uint64_t{0} << (bit + 1));
+                if (word == last / 64) todo &= ~uint64_t{0} >> (63 - last % 64);
             }
         }
     }
@@ -514,8 +575,8 @@ void Scan(const ScanBand& band, int columns) {
     const int first = band.firstColumn, last = band.lastColumn;
     const int innerFirst = std::max(first, 1), innerLast = std::min(last, columns - 2);
     for (auto& kindsOfRow : rowKinds) kindsOfRow.fill(NoKind);  // the row above the first is not scanned
-    RowBits inner{};
-    for (int column = innerFirst; column <= innerLast; ++column) inner[column / 64] |= uint64_t{1} << (column % 64);
+    RowBits band_{};
+    for (int column = first; column <= last; ++column) band_[column / 64] |= uint64_t{1} << (column % 64);
     std::array<uint32_t, 2> rootsLostBeforeRow{};
     for (int row = band.firstRow; row <= band.lastRow; ++row) {
         rootsLostBeforeRowAbove = rootsLostBeforeRow;
@@ -527,26 +588,42 @@ void Scan(const ScanBand& band, int columns) {
             kindsHere[column] = static_cast<uint8_t>(codes[column] - FirstWaterCode) < WaterCodeCount;
         RowSeen& seen = seenRows[row % 2];
         const RowSeen& seenAbove = seenRows[(row - 1) % 2];
-        seen = {WaterBits(codes, first, last), {false, false}};
+        const RowBits water = WaterBits(codes, first, last) & band_;
+        seen = {water, {false, false}};
+        const std::array<RowBits, 2> mine = {~water & band_, water};
+        std::array<RowBits, 2> above{};
+        if (row > band.firstRow) above = {~seenAbove.water & band_, seenAbove.water};
         if (first == 0 && last >= 0) LabelSquare(row, 0, columns, kindsHere, kindsAbove);
-        // Squares of a kind that can copy their north neighbour's record.
-        std::array<bool, 2> copying{};
-        std::array<RowBits, 2> copied{};
-        int copiedCount = 0;
-        for (uint8_t water = 0; water < 2 && row > band.firstRow; ++water) {
-            copying[water] = !kinds[water].filled && RecordsAboveHold(water) && !seenAbove.recordedNone[water];
-            if (!copying[water]) continue;
-            for (int word = 0; word < RowWords; ++word) {
-                const uint64_t here = water ? seen.water[word] : ~seen.water[word];
-                const uint64_t above = water ? seenAbove.water[word] : ~seenAbove.water[word];
-                copied[water][word] = here & above & inner[word];
-                copiedCount += std::popcount(copied[water][word]);
-            }
+        // Squares below one of their kind that can copy the record above:
+        // where they are many, the kinds go through the row one by one.
+        // Squares that go on their own, copied or lone: where they are many,
+        // the kinds go through the row one by one.
+        std::array<bool, 2> copies{};
+        int alone = 0;
+        for (uint8_t kind = 0; kind < 2; ++kind) {
+            copies[kind] = row > band.firstRow && !kinds[kind].filled && RecordsAboveHold(kind) &&
+                           !seenAbove.recordedNone[kind];
+            if (copies[kind])
+                for (int word = 0; word < RowWords; ++word) alone += std::popcount(mine[kind][word] & above[kind][word]);
         }
-        if (4 * copiedCount >= innerLast - innerFirst + 1 && innerFirst <= innerLast)
-            LabelInnerSquaresCopying(row, innerFirst, innerLast, columns, kindsHere, kindsAbove, copied, copying);
-        else
+        const int many = (innerLast - innerFirst + 1) / 4;
+        for (uint8_t kind = 0; kind < 2 && alone < many; ++kind) {
+            const RowBits westOfMine = WestBits(mine[kind]), westAbove = WestBits(above[kind]),
+                          eastAbove = EastBits(above[kind]);
+            for (int word = 0; word < RowWords; ++word)
+                alone += std::popcount(mine[kind][word] & ~above[kind][word] & ~westOfMine[word] & ~westAbove[word] &
+                                       ~eastAbove[word]);
+        }
+        if (innerFirst > innerLast) {
+        } else if (alone >= many) {
+            uint16_t* const entries = squareMasses.get() + row * columns;
+            std::memcpy(entries + innerFirst, entries - columns + innerFirst,
+                        sizeof(uint16_t) * static_cast<size_t>(innerLast - innerFirst + 1));
+            LabelKindOfRow<0>(row, columns, innerFirst, innerLast, mine[0], above[0], copies[0]);
+            LabelKindOfRow<1>(row, columns, innerFirst, innerLast, mine[1], above[1], copies[1]);
+        } else {
             LabelInnerSquares(row, innerFirst, innerLast, columns, kindsHere, kindsAbove);
+        }
         if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns, kindsHere, kindsAbove);
     }
 }
@@ -560,16 +637,24 @@ void WriteLabels(const ScanBand& band, int columns) {
     // rank among the kind's live masses until then.
     for (KindLabels& kind : kinds)
         if (kind.filled) kind.CloseGaps();
+    // An absorbed mass takes its survivor's label, settled by then when the
+    // survivor is older; where places decided, it can be younger, and a
+    // second pass takes the labels of those absorbed masses from their roots.
     std::array<uint8_t, 2> rank{};
+    bool youngerSurvivors = false;
     for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
-        if (masses[mass].parent != mass) continue;
-        const uint8_t water = masses[mass].water;
-        labelOf[mass] = static_cast<uint8_t>(kinds[water].filled ? masses[mass].place : rank[water]++);
+        const Mass& settled = masses[mass];
+        if (settled.parent == mass)
+            labelOf[mass] = static_cast<uint8_t>(kinds[settled.water].filled ? settled.place : rank[settled.water]++);
+        else if (settled.parent < mass)
+            labelOf[mass] = labelOf[settled.parent];
+        else
+            youngerSurvivors = true;
     }
-    for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
-        const uint16_t parent = masses[mass].parent;
-        if (parent != mass) labelOf[mass] = parent == GivenUpMass ? OverflowLabel : labelOf[RootOf(parent)];
-    }
+    if (youngerSurvivors)
+        for (uint16_t mass = FirstMass; mass < massEnd; ++mass)
+            if (const uint16_t parent = masses[mass].parent; parent != mass)
+                labelOf[mass] = labelOf[parent < mass ? parent : RootOf(mass)];
     // Four squares at a time, so that their reads and writes overlap.
     for (int row = band.firstRow; row <= band.lastRow; ++row) {
         const uint16_t* const entries = squareMasses.get() + row * columns;
