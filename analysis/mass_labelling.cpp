@@ -14,13 +14,19 @@
 // each square records the mass it joined, and a merge points the absorbed
 // mass to the survivor (a union-find forest). Each mass keeps the counter of
 // its label. Until a kind's count first fills, its labels are the ranks of
-// its live masses in the order they were started, so a merge needs no table.
-// From then on give-ups need labels by place: the kind keeps a table of its
-// 254 regular labels, each holding a mass. A merge leaves a gap where the
-// absorbed mass was and adds an entry at the top, so that the others keep
-// their order without moving; the gaps close before labels are needed by
-// number. Merges and the rare work (a search, closing gaps, the first
-// table) stay out of line, so that the scan's loop keeps its registers.
+// its live masses in the order they were started, so a merge needs no table,
+// and nothing reads the counters, so none are kept. From then on give-ups
+// need labels by place: the kind keeps a table of its 254 regular labels,
+// each holding a mass. A merge leaves a gap where the absorbed mass was and
+// adds an entry at the top, so that the others keep their order without
+// moving; the gaps close before labels are needed by number.
+//
+// Each row is labelled square by square, or, where most of its squares go
+// on their own, kind by kind: a square below a live one of its kind takes
+// that mass, copied from the row above while the kind has lost none since;
+// a square with no neighbour of its kind starts a mass, and a run of those
+// with the count full gives up each mass to the next at once. The labels
+// are written in one pass at the end, from each mass's settled label.
 
 namespace {
 
@@ -147,15 +153,24 @@ struct KindLabels {
         for (; lone != 0; lone &= lone - 1) {
             const int column = base + std::countr_zero(lone);
             uint16_t mass;
-            if (!filled && count < OverflowLabel) {
-                ++count;
-                mass = AddMass(0);
-            } else if (count == CountLimit && lastSmallest >= 0 && all[lastMass].squares <= lastLeast) {
+            if (count == CountLimit && lastSmallest >= 0 && lastLeast >= 1 && all[lastMass].squares <= lastLeast) {
+                // Each lone square's mass, counted once, is the smallest
+                // still when the next one comes, and given up to it: all but
+                // the last record the given-up masses' mass at once.
                 all[lastMass].parent = GivenUpMass;
                 ++rootsLost;
+                for (; (lone & (lone - 1)) != 0; lone &= lone - 1) entries[base + std::countr_zero(lone)] = GivenUpMass;
+                foundNone |= column != base + std::countr_zero(lone);
                 mass = lastMass = AddMass(lastSmallest);
                 table[lastSmallest] = mass;
                 blockKnown[static_cast<unsigned>(lastSmallest) / CounterBlock] = false;
+                entries[base + std::countr_zero(lone)] = mass;
+                ++all[mass].squares;
+                break;
+            }
+            if (!filled && count < OverflowLabel) {
+                ++count;
+                mass = AddMass(0);
             } else if (filled && count < OverflowLabel && tableEnd == RegularLabels) {
                 mass = StartMass(count++);
             } else {
@@ -334,8 +349,6 @@ using RowBits = std::array<uint64_t, RowWords>;
 // from its last lie in the store.
 static_assert(MapSquaresSize >= 253 * 255 + RowBitCount);
 
-// The water squares among the columns first to last of a row whose codes
-// start at rowCodes, eight codes at a time.
 RowBits operator&(RowBits a, const RowBits& b) {
     for (int word = 0; word < RowWords; ++word) a[word] &= b[word];
     return a;
@@ -346,6 +359,8 @@ RowBits operator~(RowBits a) {
     return a;
 }
 
+// The water squares among the columns first to last of a row whose codes
+// start at rowCodes, eight codes at a time.
 RowBits WaterBits(const uint8_t* rowCodes, int first, int last) {
     constexpr uint64_t Ones = 0x0101010101010101, High = 0x80 * Ones;
     RowBits water{};
@@ -575,8 +590,8 @@ void Scan(const ScanBand& band, int columns) {
     const int first = band.firstColumn, last = band.lastColumn;
     const int innerFirst = std::max(first, 1), innerLast = std::min(last, columns - 2);
     for (auto& kindsOfRow : rowKinds) kindsOfRow.fill(NoKind);  // the row above the first is not scanned
-    RowBits band_{};
-    for (int column = first; column <= last; ++column) band_[column / 64] |= uint64_t{1} << (column % 64);
+    RowBits bandBits{};
+    for (int column = first; column <= last; ++column) bandBits[column / 64] |= uint64_t{1} << (column % 64);
     std::array<uint32_t, 2> rootsLostBeforeRow{};
     for (int row = band.firstRow; row <= band.lastRow; ++row) {
         rootsLostBeforeRowAbove = rootsLostBeforeRow;
@@ -588,16 +603,14 @@ void Scan(const ScanBand& band, int columns) {
             kindsHere[column] = static_cast<uint8_t>(codes[column] - FirstWaterCode) < WaterCodeCount;
         RowSeen& seen = seenRows[row % 2];
         const RowSeen& seenAbove = seenRows[(row - 1) % 2];
-        const RowBits water = WaterBits(codes, first, last) & band_;
+        const RowBits water = WaterBits(codes, first, last) & bandBits;
         seen = {water, {false, false}};
-        const std::array<RowBits, 2> mine = {~water & band_, water};
+        const std::array<RowBits, 2> mine = {~water & bandBits, water};
         std::array<RowBits, 2> above{};
-        if (row > band.firstRow) above = {~seenAbove.water & band_, seenAbove.water};
+        if (row > band.firstRow) above = {~seenAbove.water & bandBits, seenAbove.water};
         if (first == 0 && last >= 0) LabelSquare(row, 0, columns, kindsHere, kindsAbove);
-        // Squares below one of their kind that can copy the record above:
-        // where they are many, the kinds go through the row one by one.
-        // Squares that go on their own, copied or lone: where they are many,
-        // the kinds go through the row one by one.
+        // Squares that go on their own, copied from above or lone: where they
+        // are many, the kinds go through the row one by one.
         std::array<bool, 2> copies{};
         int alone = 0;
         for (uint8_t kind = 0; kind < 2; ++kind) {
@@ -614,11 +627,11 @@ void Scan(const ScanBand& band, int columns) {
                 alone += std::popcount(mine[kind][word] & ~above[kind][word] & ~westOfMine[word] & ~westAbove[word] &
                                        ~eastAbove[word]);
         }
-        if (innerFirst > innerLast) {
-        } else if (alone >= many) {
+        if (innerFirst <= innerLast && alone >= many) {
             uint16_t* const entries = squareMasses.get() + row * columns;
-            std::memcpy(entries + innerFirst, entries - columns + innerFirst,
-                        sizeof(uint16_t) * static_cast<size_t>(innerLast - innerFirst + 1));
+            if (copies[0] || copies[1])
+                std::memcpy(entries + innerFirst, entries - columns + innerFirst,
+                            sizeof(uint16_t) * static_cast<size_t>(innerLast - innerFirst + 1));
             LabelKindOfRow<0>(row, columns, innerFirst, innerLast, mine[0], above[0], copies[0]);
             LabelKindOfRow<1>(row, columns, innerFirst, innerLast, mine[1], above[1], copies[1]);
         } else {
