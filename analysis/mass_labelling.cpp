@@ -150,28 +150,37 @@ struct KindLabels {
     [[gnu::noinline]] bool StartLoneMasses(uint16_t* entries, int base, uint64_t lone, int rowStart) {
         Mass* const all = masses.get();
         bool foundNone = false;
-        for (; lone != 0; lone &= lone - 1) {
-            const int column = base + std::countr_zero(lone);
-            uint16_t mass;
+        while (lone != 0) {
             if (count == CountLimit && lastSmallest >= 0 && lastLeast >= 1 && all[lastMass].squares <= lastLeast) {
                 // Each lone square's mass, counted once, is the smallest
                 // still when the next one comes, and given up to it: all but
                 // the last record the given-up masses' mass at once.
                 all[lastMass].parent = GivenUpMass;
                 ++rootsLost;
+                foundNone |= (lone & (lone - 1)) != 0;
                 for (; (lone & (lone - 1)) != 0; lone &= lone - 1) entries[base + std::countr_zero(lone)] = GivenUpMass;
-                foundNone |= column != base + std::countr_zero(lone);
-                mass = lastMass = AddMass(lastSmallest);
+                const uint16_t mass = lastMass = AddMass(lastSmallest);
                 table[lastSmallest] = mass;
                 blockKnown[static_cast<unsigned>(lastSmallest) / CounterBlock] = false;
                 entries[base + std::countr_zero(lone)] = mass;
                 ++all[mass].squares;
-                break;
+                return foundNone;
             }
             if (!filled && count < OverflowLabel) {
-                ++count;
-                mass = AddMass(0);
-            } else if (filled && count < OverflowLabel && tableEnd == RegularLabels) {
+                // Until the label before 254, each takes the next label, and
+                // counters are not kept yet.
+                size_t end = massEnd;
+                for (; lone != 0 && count < OverflowLabel; lone &= lone - 1, ++count) {
+                    const auto mass = static_cast<uint16_t>(end++);
+                    all[mass] = {mass, 0, 0, water};
+                    entries[base + std::countr_zero(lone)] = mass;
+                }
+                massEnd = end;
+                continue;
+            }
+            const int column = base + std::countr_zero(lone);
+            uint16_t mass;
+            if (filled && count < OverflowLabel && tableEnd == RegularLabels) {
                 mass = StartMass(count++);
             } else {
                 currentSquare = rowStart + column;
@@ -180,6 +189,7 @@ struct KindLabels {
             }
             entries[column] = mass;
             if (filled) ++all[mass].squares;
+            lone &= lone - 1;
         }
         return foundNone;
     }
@@ -532,13 +542,25 @@ void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mi
     uint16_t* const entries = squareMasses.get() + row * columns;
     const uint16_t* const entriesAbove = entries - columns;
     KindState kind = StateOf(Water);
+    // Squares counted under one mass, added to its counter before anything
+    // reads counters or another mass is counted.
+    uint16_t counting = NoMass, uncounted = 0;
+    auto flush = [&] {
+        masses[counting].squares = static_cast<uint16_t>(masses[counting].squares + uncounted);
+        uncounted = 0;
+    };
+    auto count = [&](uint16_t mass, int squares) {
+        if (mass != counting) flush(), counting = mass;
+        uncounted = static_cast<uint16_t>(uncounted + squares);
+    };
     const RowBits westOfMine = WestBits(mine), westAbove = WestBits(above), eastAbove = EastBits(above);
     for (int word = first / 64; word <= last / 64; ++word) {
         const uint64_t north = mine[word] & above[word], west = mine[word] & westOfMine[word];
         const uint64_t northWest = westAbove[word], northEast = eastAbove[word];
-        uint64_t todo = copied ? mine[word] & ~north : mine[word];
-        if (word == first / 64) todo &= ~uint64_t{0} << (first % 64);
-        if (word == last / 64) todo &= ~uint64_t{0} >> (63 - last % 64);
+        uint64_t inside = ~uint64_t{0};
+        if (word == first / 64) inside &= ~uint64_t{0} << (first % 64);
+        if (word == last / 64) inside &= ~uint64_t{0} >> (63 - last % 64);
+        uint64_t todo = (copied ? mine[word] & ~north : mine[word]) & inside;
         const uint64_t lone = mine[word] & ~north & ~west & ~northWest & ~northEast;
         while (todo != 0) {
             const int bit = std::countr_zero(todo), column = word * 64 + bit;
@@ -546,6 +568,7 @@ void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mi
             // Lone squares up to the next one that is not, in one go, unless
             // a copied square could come between.
             if (lone & at && !copied) {
+                flush();
                 const uint64_t others = todo & ~lone, upTo = others == 0 ? ~uint64_t{0} : (others & -others) - 1;
                 if (kinds[Water].StartLoneMasses(entries, word * 64, todo & lone & upTo, row * columns))
                     seenRows[row % 2].recordedNone[Water] = true;
@@ -556,14 +579,35 @@ void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mi
             todo &= todo - 1;
             uint16_t mass = west & at ? entries[column - 1] : NoMass;
             if (IsLive(mass)) {
-                if (northEast & at && entriesAbove[column + 1] != mass) {
-                    const uint16_t next = MassAbove(entriesAbove[column + 1], kind);
-                    if (next != NoMass && next != mass) {
-                        mass = MergeMasses(mass, next, Water);
-                        kind.recordsHold = false;
-                    }
+                // The rest of the run in this word carries the west square's
+                // mass, and only north-east neighbours can bring another.
+                const int length = std::countr_one(mine[word] >> bit);
+                const uint64_t run = (length == 64 ? ~uint64_t{0} : ((uint64_t{1} << length) - 1) << bit) & inside;
+                const int end = word * 64 + 63 - std::countl_zero(run);
+                int from = column;
+                for (uint64_t looks = run & northEast; looks != 0; looks &= looks - 1) {
+                    const int square = word * 64 + std::countr_zero(looks);
+                    if (entriesAbove[square + 1] == mass) continue;
+                    const uint16_t next = MassAbove(entriesAbove[square + 1], kind);
+                    if (next == NoMass || next == mass) continue;
+                    std::fill(entries + from, entries + square, mass);
+                    if (kind.counted) count(mass, square - from);
+                    flush();
+                    mass = MergeMasses(mass, next, Water);
+                    kind.recordsHold = false;
+                    from = square;
                 }
-            } else if (!(north & at) || (mass = MassAbove(entriesAbove[column], kind)) == NoMass) {
+                std::fill(entries + from, entries + end + 1, mass);
+                if (kind.counted) count(mass, end + 1 - from);
+                todo &= ~run;
+                if (copied && !kind.recordsHold) {
+                    copied = false;
+                    todo |= north & inside & (end % 64 == 63 ? 0 : ~uint64_t{0} << (end % 64 + 1));
+                }
+                continue;
+            }
+            if (!(north & at) || (mass = MassAbove(entriesAbove[column], kind)) == NoMass) {
+                flush();
                 mass = northWest & at ? MassAbove(entriesAbove[column - 1], kind) : NoMass;
                 if (northEast & at) mass = JoinMasses(mass, MassAbove(entriesAbove[column + 1], kind), Water);
                 if (mass == NoMass) {
@@ -574,15 +618,15 @@ void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mi
                 kind = StateOf(Water);
             }
             entries[column] = mass;
-            if (kind.counted) ++masses[mass].squares;
+            if (kind.counted) count(mass, 1);
             // Once the kind loses a mass or keeps counters, its squares below one of theirs go one by one too.
             if (copied && (!kind.recordsHold || kind.counted)) [[unlikely]] {
                 copied = false;
-                todo |= north & (bit == 63 ? 0 : ~uint64_t{0} << (bit + 1));
-                if (word == last / 64) todo &= ~uint64_t{0} >> (63 - last % 64);
+                todo |= north & inside & (bit == 63 ? 0 : ~uint64_t{0} << (bit + 1));
             }
         }
     }
+    flush();
 }
 
 // Labels the squares of the band, row by row, of a map of columns columns.
