@@ -60,8 +60,6 @@ std::unique_ptr<uint16_t[]> squareMasses;
 // before the scan for as many as it can start: one per scanned square.
 std::unique_ptr<Mass[]> masses;
 size_t massEnd;
-// At the end, the label of each mass.
-std::unique_ptr<uint8_t[]> massLabelsByMass;
 
 // The squares scanned, and the one being labelled when a mass is started.
 ScanBand scanBand;
@@ -687,42 +685,45 @@ void Scan(const ScanBand& band, int columns) {
 
 // Settles each mass's label, then writes every scanned square's.
 void WriteLabels(const ScanBand& band, int columns) {
-    uint8_t* const labelOf = massLabelsByMass.get();
-    labelOf[NoMass] = NoLabel;
-    labelOf[GivenUpMass] = OverflowLabel;
     // A live mass's label: its place once its kind's count has filled, its
     // rank among the kind's live masses until then.
     for (KindLabels& kind : kinds)
         if (kind.filled) kind.CloseGaps();
+    masses[NoMass].place = NoLabel;
+    masses[GivenUpMass].place = OverflowLabel;
     // An absorbed mass takes its survivor's label, settled by then when the
     // survivor is older; where places decided, it can be younger, and a
     // second pass takes the labels of those absorbed masses from their roots.
-    std::array<uint8_t, 2> rank{};
+    std::array<uint16_t, 2> rank{};
     bool youngerSurvivors = false;
     for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
-        const Mass& settled = masses[mass];
-        if (settled.parent == mass)
-            labelOf[mass] = static_cast<uint8_t>(kinds[settled.water].filled ? settled.place : rank[settled.water]++);
-        else if (settled.parent < mass)
-            labelOf[mass] = labelOf[settled.parent];
-        else
+        Mass& settled = masses[mass];
+        if (settled.parent == mass) {
+            if (!kinds[settled.water].filled) settled.place = rank[settled.water]++;
+        } else if (settled.parent < mass) {
+            settled.place = masses[settled.parent].place;
+        } else {
             youngerSurvivors = true;
+        }
     }
     if (youngerSurvivors)
         for (uint16_t mass = FirstMass; mass < massEnd; ++mass)
             if (const uint16_t parent = masses[mass].parent; parent != mass)
-                labelOf[mass] = labelOf[parent < mass ? parent : RootOf(mass)];
+                masses[mass].place = masses[parent < mass ? parent : RootOf(mass)].place;
     // Four squares at a time, so that their reads and writes overlap.
+    const Mass* const settled = masses.get();
     for (int row = band.firstRow; row <= band.lastRow; ++row) {
         const uint16_t* const entries = squareMasses.get() + row * columns;
         uint8_t* const rowLabels = labels.data() + row * columns;
         int column = band.firstColumn;
         for (; column + 3 <= band.lastColumn; column += 4) {
-            const uint8_t a = labelOf[entries[column]], b = labelOf[entries[column + 1]];
-            const uint8_t c = labelOf[entries[column + 2]], d = labelOf[entries[column + 3]];
+            const auto a = static_cast<uint8_t>(settled[entries[column]].place);
+            const auto b = static_cast<uint8_t>(settled[entries[column + 1]].place);
+            const auto c = static_cast<uint8_t>(settled[entries[column + 2]].place);
+            const auto d = static_cast<uint8_t>(settled[entries[column + 3]].place);
             rowLabels[column] = a, rowLabels[column + 1] = b, rowLabels[column + 2] = c, rowLabels[column + 3] = d;
         }
-        for (; column <= band.lastColumn; ++column) rowLabels[column] = labelOf[entries[column]];
+        for (; column <= band.lastColumn; ++column) rowLabels[column] = static_cast<uint8_t>(settled[entries[column]].place);
     }
 }
 
@@ -734,7 +735,6 @@ void ReleaseMassBuffers() {
     std::vector<uint8_t>().swap(labels);
     squareMasses.reset();
     masses.reset();
-    massLabelsByMass.reset();
 }
 
 uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t isWater) {
@@ -774,7 +774,6 @@ void LabelMasses(const MapHeader& header) {
     // A scanned square starts at most one mass: with all its memory had
     // before the counts are touched, a run that cannot have it leaves them.
     masses = std::make_unique_for_overwrite<Mass[]>(FirstMass + band.SquareCount());
-    massLabelsByMass = std::make_unique_for_overwrite<uint8_t[]>(FirstMass + band.SquareCount());
     masses[NoMass] = {NoMass, 0, 0, NoKind};
     masses[GivenUpMass] = {GivenUpMass, 0, 0, NoKind};
     massEnd = FirstMass;
@@ -790,5 +789,4 @@ void LabelMasses(const MapHeader& header) {
     WriteLabels(band, header.columns);
     masses.reset();
     squareMasses.reset();
-    massLabelsByMass.reset();
 }
