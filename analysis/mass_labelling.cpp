@@ -529,11 +529,13 @@ RowBits EastBits(const RowBits& bits) {
 //
 // The squares scanned before have joined what they touch. A live west
 // neighbour carries the north-west and north ones, so only the north-east
-// one can bring another mass. A live north neighbour carries the west,
-// north-west and north-east ones: the square takes its mass; while the kind
-// has lost no mass since the row above began and keeps no counters, that
-// is the mass that the row above recorded, copied (with copied, already in
-// place). A square with neither joins its diagonals, or starts a mass.
+// one can bring another mass: the rest of the run is taken at once, looked
+// at only where a north-east neighbour is of its kind. A live north
+// neighbour carries the west, north-west and north-east ones: the square
+// takes its mass; while the kind has lost no mass since the row above began
+// and keeps no counters, that is the mass that the row above recorded,
+// copied (with copied, already in place). A square with neither joins its
+// diagonals, or starts a mass, and lone squares start theirs together.
 template <uint8_t Water>
 void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mine, const RowBits& above,
                     bool copied) {
