@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <memory>
 
 #include "analysis/examine_results.h"
@@ -12,13 +14,19 @@
 // each square records the mass it joined, and a merge points the absorbed
 // mass to the survivor (a union-find forest). Each mass keeps the counter of
 // its label. Until a kind's count first fills, its labels are the ranks of
-// its live masses in the order they were started, so a merge needs no table.
-// From then on give-ups need labels by place: the kind keeps a table of its
-// 254 regular labels, each holding a mass. A merge leaves a gap where the
-// absorbed mass was and adds an entry at the top, so that the others keep
-// their order without moving; the gaps close before labels are needed by
-// number. Merges and the rare work (a search, closing gaps, the first
-// table) stay out of line, so that the scan's loop keeps its registers.
+// its live masses in the order they were started, so a merge needs no table,
+// and nothing reads the counters, so none are kept. From then on give-ups
+// need labels by place: the kind keeps a table of its 254 regular labels,
+// each holding a mass. A merge leaves a gap where the absorbed mass was and
+// adds an entry at the top, so that the others keep their order without
+// moving; the gaps close before labels are needed by number.
+//
+// Each row is labelled square by square, or, where most of its squares go
+// on their own, kind by kind: a square below a live one of its kind takes
+// that mass, copied from the row above while the kind has lost none since;
+// a square with no neighbour of its kind starts a mass, and a run of those
+// with the count full gives up each mass to the next at once. The labels
+// are written in one pass at the end, from each mass's settled label.
 
 namespace {
 
@@ -31,7 +39,7 @@ constexpr int RegularLabels = OverflowLabel;  // labels 0 to 253
 constexpr uint16_t NoMass = 0;       // holds NoLabel
 constexpr uint16_t GivenUpMass = 1;  // holds OverflowLabel; a given-up mass points to it
 constexpr uint16_t FirstMass = 2;
-constexpr uint8_t NoKind = 2;  // the kind of the two above, neither water (1) nor land (0)
+constexpr uint8_t NoKind = 2;  // the kind of the two above, and of a square not scanned
 
 struct Mass {
     uint16_t parent;   // itself for a live mass, the survivor for an absorbed one
@@ -46,17 +54,42 @@ constexpr int CounterBlock = 16;
 constexpr int CounterBlocks = (RegularLabels + CounterBlock - 1) / CounterBlock;
 
 std::vector<uint8_t> labels;
-std::vector<uint16_t> squareMasses;  // the mass each square joined, NoMass outside the band
+// The mass each scanned square joined, written before it is read.
+std::unique_ptr<uint16_t[]> squareMasses;
 // Every mass of the run in the order they were started, with room had
 // before the scan for as many as it can start: one per scanned square.
 std::unique_ptr<Mass[]> masses;
 size_t massEnd;
 
+// The squares scanned, and the one being labelled when a mass is started.
+ScanBand scanBand;
+int scanColumns;
+int currentSquare;
+
+// Counts the squares that each mass of a kind holds so far, for a kind
+// whose count fills for the first time: until then nothing reads its
+// counters, so the scan does not keep them. A square counts under the mass
+// it recorded, and records are never rewritten; those of the row being
+// labelled are read for the kind's squares alone, the others may not be
+// written yet.
+[[gnu::noinline]] void CountSquaresOf(uint8_t water) {
+    for (size_t mass = FirstMass; mass < massEnd; ++mass)
+        if (masses[mass].water == water) masses[mass].squares = 0;
+    const int first = scanBand.firstColumn, last = scanBand.lastColumn;
+    for (int row = scanBand.firstRow; row * scanColumns + first < currentSquare; ++row) {
+        const int end = std::min(row * scanColumns + last + 1, currentSquare);
+        for (int square = row * scanColumns + first; square < end; ++square)
+            if (IsWaterCode(mapSquares[square]) == (water != 0)) ++masses[squareMasses[square]].squares;
+    }
+}
+
 // One kind's count, and its table of labels once the count has filled.
 struct KindLabels {
-    int32_t* count;  // the kind's mass count in examineResults
+    int32_t count;  // the kind's mass count, and the next label while it is below CountLimit
     uint8_t water;
-    bool filled;  // the count has reached CountLimit in this run
+    bool filled;  // the count has reached CountLimit in this run, and counters are kept
+    // How often a live mass has stopped being one, merged or given up.
+    uint32_t rootsLost;
     // The mass that holds each label, in order, with gaps (NoMass) that
     // merges left: always 254 entries besides the gaps. Labels not in use
     // hold an absorbed mass, whose counter is the one the label kept.
@@ -65,9 +98,11 @@ struct KindLabels {
     std::array<uint8_t, CounterBlocks> blockSmallest;  // a label in the block
     std::array<uint16_t, CounterBlocks> blockLeast;    // its counter when found
     std::array<bool, CounterBlocks> blockKnown;
-    // The last label given up and its counter then, while only new masses
-    // in its place have changed the table since; -1 otherwise.
+    // The last label given up, the mass started under it and its counter
+    // then, while only new masses in its place have changed the table
+    // since; -1 otherwise.
     int lastSmallest;
+    uint16_t lastMass;
     uint16_t lastLeast;
 
     // Forgets what the searches found from label on, where labels moved.
@@ -76,7 +111,12 @@ struct KindLabels {
         lastSmallest = -1;
     }
 
-    void Reset(int32_t& kindCount, uint8_t kindWater) { count = &kindCount; water = kindWater; filled = false; }
+    void Reset(uint8_t kindWater) {
+        count = 0;
+        water = kindWater;
+        filled = false;
+        rootsLost = 0;
+    }
 
     uint16_t CounterOf(int label) const { return masses[table[label]].squares; }
 
@@ -85,19 +125,85 @@ struct KindLabels {
     // is handed out as it is, so that the square joins the given-up ones at
     // once; NoMass when no label can be freed.
     uint16_t NewMass() {
-        if (*count == OverflowLabel) {
-            *count = CountLimit;
-            if (!filled) TableFromRanks();  // from now on labels go by place
+        if (!filled && count < OverflowLabel) [[likely]]
+            return ++count, AddMass(0);
+        // Counters only grow while the labels stay in place, and the others
+        // were all larger then (or as large, further up): the mass that took
+        // the last label given up is given up in its turn.
+        if (count == CountLimit && lastSmallest >= 0 && masses[lastMass].squares <= lastLeast) {
+            masses[lastMass].parent = GivenUpMass;
+            ++rootsLost;
+            lastMass = AddMass(lastSmallest);
+            table[lastSmallest] = lastMass;
+            blockKnown[lastSmallest / CounterBlock] = false;
+            return lastMass;
+        }
+        return NewMassByPlace();
+    }
+    // Starts a mass at each square of a row whose bit is set in lone, a word
+    // of the row from column base on: squares with no neighbour of their
+    // kind, labelled one after another with nothing else of the kind
+    // between. Records each one's mass in entries, and counts it once the
+    // kind keeps counters; returns whether one found no mass.
+    [[gnu::noinline]] bool StartLoneMasses(uint16_t* entries, int base, uint64_t lone, int rowStart) {
+        Mass* const all = masses.get();
+        bool foundNone = false;
+        while (lone != 0) {
+            if (count == CountLimit && lastSmallest >= 0 && lastLeast >= 1 && all[lastMass].squares <= lastLeast) {
+                // Each lone square's mass, counted once, is the smallest
+                // still when the next one comes, and given up to it: all but
+                // the last record the given-up masses' mass at once.
+                all[lastMass].parent = GivenUpMass;
+                ++rootsLost;
+                foundNone |= (lone & (lone - 1)) != 0;
+                for (; (lone & (lone - 1)) != 0; lone &= lone - 1) entries[base + std::countr_zero(lone)] = GivenUpMass;
+                const uint16_t mass = lastMass = AddMass(lastSmallest);
+                table[lastSmallest] = mass;
+                blockKnown[static_cast<unsigned>(lastSmallest) / CounterBlock] = false;
+                entries[base + std::countr_zero(lone)] = mass;
+                ++all[mass].squares;
+                return foundNone;
+            }
+            if (!filled && count < OverflowLabel) {
+                // Until the label before 254, each takes the next label, and
+                // counters are not kept yet.
+                size_t end = massEnd;
+                for (; lone != 0 && count < OverflowLabel; lone &= lone - 1, ++count) {
+                    const auto mass = static_cast<uint16_t>(end++);
+                    all[mass] = {mass, 0, 0, water};
+                    entries[base + std::countr_zero(lone)] = mass;
+                }
+                massEnd = end;
+                continue;
+            }
+            const int column = base + std::countr_zero(lone);
+            uint16_t mass;
+            if (filled && count < OverflowLabel && tableEnd == RegularLabels) {
+                mass = StartMass(count++);
+            } else {
+                currentSquare = rowStart + column;
+                mass = NewMassByPlace();
+                foundNone |= mass < FirstMass;
+            }
+            entries[column] = mass;
+            if (filled) ++all[mass].squares;
+            lone &= lone - 1;
+        }
+        return foundNone;
+    }
+
+    [[gnu::noinline]] uint16_t NewMassByPlace() {
+        if (count == OverflowLabel) {
+            count = CountLimit;
+            if (!filled) CountSquaresOf(water), TableFromRanks();  // from now on labels go by place
             filled = true;
             return GivenUpMass;
         }
-        if (!filled) return ++*count, AddMass(0);
-        if (*count < CountLimit) return CloseGaps(), StartMass((*count)++);
-        // Counters only grow while the labels stay in place, and the others
-        // were all larger then (or as large, further up).
-        const bool lastStillSmallest = lastSmallest >= 0 && CounterOf(lastSmallest) <= lastLeast;
-        const int label = lastStillSmallest ? lastSmallest : SmallestCounter();
-        return label < 0 ? NoMass : StartMass(label);
+        if (count < CountLimit) return CloseGaps(), StartMass(count++);
+        const int label = SmallestCounter();
+        if (label < 0) return NoMass;
+        lastSmallest = label;
+        return StartMass(label);
     }
 
     // Adds a live mass of the kind with this place and returns it.
@@ -110,11 +216,14 @@ struct KindLabels {
     // Puts a new mass in the table under label; the mass that held it, if
     // live, is given up.
     uint16_t StartMass(int label) {
-        if (const uint16_t held = table[label]; masses[held].parent == held) masses[held].parent = GivenUpMass;
+        if (const uint16_t held = table[label]; masses[held].parent == held) {
+            masses[held].parent = GivenUpMass;
+            ++rootsLost;
+        }
         table[label] = AddMass(label);
         blockKnown[label / CounterBlock] = false;
         if (label != lastSmallest) lastSmallest = -1;
-        return table[label];
+        return lastMass = table[label];
     }
 
     // Puts the kind's live masses into the table in the order they were
@@ -129,9 +238,6 @@ struct KindLabels {
         tableEnd = label;
         TableChanged();
     }
-
-    // Makes each live mass's place its label.
-    void PlacesAsLabels() { filled ? CloseGaps() : TableFromRanks(); }
 
     // Closes the gaps, so that each entry's place is its label.
     void CloseGaps() {
@@ -197,13 +303,7 @@ struct KindLabels {
 
 std::array<KindLabels, 2> kinds;  // land, water
 
-constexpr std::array<uint8_t, 256> WaterCodes = [] {
-    std::array<uint8_t, 256> water{};
-    for (int code = 0; code < 256; ++code) water[code] = IsWaterCode(static_cast<uint8_t>(code));
-    return water;
-}();
-
-KindLabels& LabelsOf(uint16_t isWater) { return kinds[isWater != 0]; }
+bool IsLive(uint16_t mass) { return mass >= FirstMass; }
 
 // The live mass that mass is part of, or NoMass or GivenUpMass.
 uint16_t RootOf(uint16_t mass) {
@@ -214,20 +314,20 @@ uint16_t RootOf(uint16_t mass) {
     return mass;
 }
 
-// The mass that a square of the given kind joins through a scanned
-// neighbour with this entry: a live one of its kind; NoMass for any other.
-uint16_t JoinableMass(uint16_t entry, uint8_t water) {
-    if (masses[entry].water != water) return NoMass;
+// The live mass that a square joined, or NoMass.
+uint16_t LiveRoot(uint16_t entry) {
     const uint16_t root = RootOf(entry);
-    return root >= FirstMass ? root : NoMass;
+    return IsLive(root) ? root : NoMass;
 }
 
-// Merges two different live masses of one kind; returns the one that holds
+// Merges two different live masses of a kind; returns the one that holds
 // the smaller label: the older one until the kind's count first fills.
-[[gnu::noinline]] uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
-    KindLabels& kind = LabelsOf(water);
-    --*kind.count;
-    if (kind.filled) return kind.MergeByPlace(running, neighbour);
+uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
+    KindLabels& kind = kinds[water];
+    --kind.count;
+    ++kind.rootsLost;
+    if (kind.filled) [[unlikely]]
+        return kind.MergeByPlace(running, neighbour);
     masses[std::max(running, neighbour)].parent = std::min(running, neighbour);
     return std::min(running, neighbour);
 }
@@ -238,24 +338,112 @@ uint16_t JoinMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     return running == NoMass ? neighbour : MergeMasses(running, neighbour, water);
 }
 
-// Records a square's mass in its entry and counts the square under it.
-void Label(uint16_t& entry, uint16_t mass) {
-    entry = mass;
-    ++masses[mass].squares;
+// Water codes are the ones from FirstWaterCode on, WaterCodeCount of them,
+// which a loop over a row tests without a table.
+constexpr uint8_t FirstWaterCode = 2, WaterCodeCount = 32;
+static_assert([] {
+    for (int code = 0; code < 256; ++code)
+        if (IsWaterCode(static_cast<uint8_t>(code)) != (static_cast<uint8_t>(code - FirstWaterCode) < WaterCodeCount))
+            return false;
+    return true;
+}());
+
+// A row of the grid as bits, one per column.
+constexpr int RowWords = 4;
+constexpr int RowBitCount = 64 * RowWords;
+using RowBits = std::array<uint64_t, RowWords>;
+
+// A scanned row is at most the 254th of 255 columns: the eight codes read
+// from its last lie in the store.
+static_assert(MapSquaresSize >= 253 * 255 + RowBitCount);
+
+RowBits operator&(RowBits a, const RowBits& b) {
+    for (int word = 0; word < RowWords; ++word) a[word] &= b[word];
+    return a;
+}
+
+RowBits operator~(RowBits a) {
+    for (uint64_t& word : a) word = ~word;
+    return a;
+}
+
+// The water squares among the columns first to last of a row whose codes
+// start at rowCodes, eight codes at a time.
+RowBits WaterBits(const uint8_t* rowCodes, int first, int last) {
+    constexpr uint64_t Ones = 0x0101010101010101, High = 0x80 * Ones;
+    RowBits water{};
+    for (int column = first / 8 * 8; column <= last; column += 8) {
+        uint64_t codes = 0;
+        if constexpr (std::endian::native == std::endian::little)
+            std::memcpy(&codes, rowCodes + column, sizeof codes);
+        else
+            for (int k = 0; k < 8; ++k) codes |= uint64_t{rowCodes[column + k]} << (8 * k);
+        // In each byte, without carries between bytes: code - 2, then whether that is 32 or more.
+        const uint64_t offset = ((codes | High) - FirstWaterCode * Ones) ^ (~codes & High);
+        const uint64_t land = (((offset & ~High) + (0x80 - WaterCodeCount) * Ones) | offset) & High;
+        // The bytes' top bits gathered into eight bits, the first code's lowest.
+        const uint64_t gathered = (((land ^ High) >> 7) * 0x0102040810204080) >> 56;
+        water[column / 64] |= gathered << (column % 64);
+    }
+    return water;
+}
+
+// What the scan of a row leaves for the next besides the masses its squares
+// recorded: which are water, and whether any square of a kind recorded no
+// live mass. Two rows are kept.
+struct RowSeen {
+    RowBits water;
+    std::array<bool, 2> recordedNone;
+};
+std::array<RowSeen, 2> seenRows;
+
+// The kind of each square of a row (1 water, 0 land) and NoKind for one not
+// scanned, so that a neighbour of the other kind or none is passed over
+// without a look at its mass. Two rows are kept: the one being labelled and
+// the one above it.
+std::array<std::array<uint8_t, 256>, 2> rowKinds;
+
+// For each kind, how often a live mass had stopped being one when the row
+// above the one being labelled began: until that changes, each mass that
+// the row above recorded is still what it was then, a live root or none.
+std::array<uint32_t, 2> rootsLostBeforeRowAbove;
+
+// What a kind's square in the row being labelled can take from the row
+// above as recorded: whether those records still hold, and whether counters
+// are kept. Only merges and new masses change either.
+struct KindState {
+    bool recordsHold;
+    bool counted;
+};
+bool RecordsAboveHold(uint8_t water) { return kinds[water].rootsLost == rootsLostBeforeRowAbove[water]; }
+KindState StateOf(uint8_t water) {
+    return {kinds[water].rootsLost == rootsLostBeforeRowAbove[water], kinds[water].filled};
+}
+
+// The live mass that a scanned square of the kind in the row above joined.
+uint16_t MassAbove(uint16_t entry, const KindState& kind) {
+    if (kind.recordsHold) return IsLive(entry) ? entry : NoMass;
+    return LiveRoot(entry);
 }
 
 // Labels a square whatever its column: its neighbours west, north-west,
 // north and north-east are joined one by one. Columns always wrap east-west,
 // whether or not the map does.
-void LabelSquare(int row, int column, int columns) {
-    const int here = row * columns, above = here - columns;
+void LabelSquare(int row, int column, int columns, const uint8_t* kindsHere, const uint8_t* kindsAbove) {
+    uint16_t* const entries = squareMasses.get() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
     const int west = column == 0 ? columns - 1 : column - 1;
     const int east = column == columns - 1 ? 0 : column + 1;
-    const uint8_t water = WaterCodes[mapSquares[here + column]];
+    const uint8_t water = kindsHere[column];
     uint16_t mass = NoMass;
-    for (const int neighbour : {here + west, above + west, above + column, above + east})
-        mass = JoinMasses(mass, JoinableMass(squareMasses[neighbour], water), water);
-    Label(squareMasses[here + column], mass != NoMass ? mass : LabelsOf(water).NewMass());
+    // The west square across the seam is not labelled yet.
+    if (column != 0 && kindsHere[west] == water) mass = LiveRoot(entries[west]);
+    for (const int above : {west, column, east})
+        if (kindsAbove[above] == water) mass = JoinMasses(mass, MassAbove(entriesAbove[above], StateOf(water)), water);
+    if (mass == NoMass) currentSquare = row * columns + column, mass = kinds[water].NewMass();
+    if (!IsLive(mass)) seenRows[row % 2].recordedNone[water] = true;
+    entries[column] = mass;
+    ++masses[mass].squares;
 }
 
 // Labels the squares from first to last of a row, none of them at the seam.
@@ -263,50 +451,282 @@ void LabelSquare(int row, int column, int columns) {
 // square carries the north-west one and a joinable north one with it, so
 // only the north-east one can bring another mass; a joinable north square
 // carries the north-west and north-east ones.
-void LabelInnerSquares(int row, int first, int last, int columns) {
-    const uint8_t* const codes = mapSquares.data() + row * columns;
-    uint16_t* const entries = squareMasses.data() + row * columns;
-    const uint16_t* const entriesAbove = entries - columns;
+void LabelInnerSquares(int row, int first, int last, int columns, const uint8_t* kindsHere,
+                       const uint8_t* kindsAbove) {
     if (first > last) return;
-    // The west square's mass, live or of no kind; nothing has merged since.
-    uint16_t west = RootOf(entries[first - 1]);
+    uint16_t* const entries = squareMasses.get() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
+    // The west square's mass while it is live, and its kind then (NoKind
+    // otherwise: nothing joins it); nothing has merged since.
+    uint16_t west = kindsHere[first - 1] == NoKind ? NoMass : RootOf(entries[first - 1]);
+    uint8_t westKind = IsLive(west) ? kindsHere[first - 1] : NoKind;
+    // Squares labelled with west but not counted under it yet: counters are
+    // read only by merges and new masses, so they are brought up to date
+    // just before those.
+    uint16_t uncounted = 0;
+    std::array<KindState, 2> state = {StateOf(0), StateOf(1)};
+    bool westCounted = IsLive(west) && state[westKind].counted;
+    auto countUncounted = [&] {
+        if (westCounted) masses[west].squares = static_cast<uint16_t>(masses[west].squares + uncounted);
+        uncounted = 0;
+    };
     for (int column = first; column <= last; ++column) {
-        const uint8_t water = WaterCodes[codes[column]];
-        uint16_t mass = masses[west].water == water ? west : NoMass;
-        if (mass != NoMass) {
+        const uint8_t water = kindsHere[column];
+        const KindState& kind = state[water];
+        uint16_t mass = west;
+        if (water == westKind) [[likely]] {
             // A north-east square recorded under this very mass needs no look.
-            if (entriesAbove[column + 1] != mass)
-                mass = JoinMasses(mass, JoinableMass(entriesAbove[column + 1], water), water);
-        } else if ((mass = JoinableMass(entriesAbove[column], water)) == NoMass) {
-            mass = JoinMasses(JoinableMass(entriesAbove[column - 1], water),
-                              JoinableMass(entriesAbove[column + 1], water), water);
-            if (mass == NoMass) mass = LabelsOf(water).NewMass();
+            if (kindsAbove[column + 1] == water && entriesAbove[column + 1] != mass) [[unlikely]] {
+                const uint16_t northEast = MassAbove(entriesAbove[column + 1], kind);
+                if (northEast != NoMass && northEast != mass) {
+                    countUncounted();
+                    mass = MergeMasses(mass, northEast, water);
+                    state[water] = StateOf(water);
+                }
+            }
+        } else {
+            mass = kindsAbove[column] == water ? MassAbove(entriesAbove[column], kind) : NoMass;
+            if (mass == NoMass) {
+                countUncounted();
+                if (kindsAbove[column - 1] == water) mass = MassAbove(entriesAbove[column - 1], kind);
+                if (kindsAbove[column + 1] == water)
+                    mass = JoinMasses(mass, MassAbove(entriesAbove[column + 1], kind), water);
+                if (mass == NoMass) currentSquare = row * columns + column, mass = kinds[water].NewMass();
+                if (!IsLive(mass)) seenRows[row % 2].recordedNone[water] = true;
+                state[water] = StateOf(water);
+            }
         }
-        Label(entries[column], mass);
-        west = mass;
+        entries[column] = mass;
+        if (mass != west) [[unlikely]] {
+            countUncounted();
+            west = mass;
+            westKind = IsLive(mass) ? water : NoKind;
+            westCounted = IsLive(mass) && state[water].counted;
+        }
+        ++uncounted;
     }
+    countUncounted();
+}
+
+// The bits of a row moved one column east (each square gets its west
+// neighbour's bit) or west (its east neighbour's).
+RowBits WestBits(const RowBits& bits) {
+    RowBits moved;
+    for (int word = 0; word < RowWords; ++word) moved[word] = bits[word] << 1 | (word > 0 ? bits[word - 1] >> 63 : 0);
+    return moved;
+}
+RowBits EastBits(const RowBits& bits) {
+    RowBits moved;
+    for (int word = 0; word < RowWords; ++word)
+        moved[word] = bits[word] >> 1 | (word + 1 < RowWords ? bits[word + 1] << 63 : 0);
+    return moved;
+}
+
+// Labels the squares of one kind from first to last of a row, none at the
+// seam, after the seam's first square and before its last. The kinds share
+// nothing (masses, counts, labels, counters), so each goes through the row
+// on its own, in order.
+//
+// The squares scanned before have joined what they touch. A live west
+// neighbour carries the north-west and north ones, so only the north-east
+// one can bring another mass: the rest of the run is taken at once, looked
+// at only where a north-east neighbour is of its kind. A live north
+// neighbour carries the west, north-west and north-east ones: the square
+// takes its mass; while the kind has lost no mass since the row above began
+// and keeps no counters, that is the mass that the row above recorded,
+// copied (with copied, already in place). A square with neither joins its
+// diagonals, or starts a mass, and lone squares start theirs together.
+template <uint8_t Water>
+void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mine, const RowBits& above,
+                    bool copied) {
+    uint16_t* const entries = squareMasses.get() + row * columns;
+    const uint16_t* const entriesAbove = entries - columns;
+    KindState kind = StateOf(Water);
+    // Squares counted under one mass, added to its counter before anything
+    // reads counters or another mass is counted.
+    uint16_t counting = NoMass, uncounted = 0;
+    auto flush = [&] {
+        masses[counting].squares = static_cast<uint16_t>(masses[counting].squares + uncounted);
+        uncounted = 0;
+    };
+    auto count = [&](uint16_t mass, int squares) {
+        if (mass != counting) flush(), counting = mass;
+        uncounted = static_cast<uint16_t>(uncounted + squares);
+    };
+    const RowBits westOfMine = WestBits(mine), westAbove = WestBits(above), eastAbove = EastBits(above);
+    for (int word = first / 64; word <= last / 64; ++word) {
+        const uint64_t north = mine[word] & above[word], west = mine[word] & westOfMine[word];
+        const uint64_t northWest = westAbove[word], northEast = eastAbove[word];
+        uint64_t inside = ~uint64_t{0};
+        if (word == first / 64) inside &= ~uint64_t{0} << (first % 64);
+        if (word == last / 64) inside &= ~uint64_t{0} >> (63 - last % 64);
+        uint64_t todo = (copied ? mine[word] & ~north : mine[word]) & inside;
+        const uint64_t lone = mine[word] & ~north & ~west & ~northWest & ~northEast;
+        while (todo != 0) {
+            const int bit = std::countr_zero(todo), column = word * 64 + bit;
+            const uint64_t at = uint64_t{1} << bit;
+            // Lone squares up to the next one that is not, in one go, unless
+            // a copied square could come between.
+            if (lone & at && !copied) {
+                flush();
+                const uint64_t others = todo & ~lone, upTo = others == 0 ? ~uint64_t{0} : (others & -others) - 1;
+                if (kinds[Water].StartLoneMasses(entries, word * 64, todo & lone & upTo, row * columns))
+                    seenRows[row % 2].recordedNone[Water] = true;
+                todo &= ~upTo;
+                kind = StateOf(Water);
+                continue;
+            }
+            todo &= todo - 1;
+            uint16_t mass = west & at ? entries[column - 1] : NoMass;
+            if (IsLive(mass)) {
+                // The rest of the run in this word carries the west square's
+                // mass, and only north-east neighbours can bring another.
+                const int length = std::countr_one(mine[word] >> bit);
+                const uint64_t run = (length == 64 ? ~uint64_t{0} : ((uint64_t{1} << length) - 1) << bit) & inside;
+                const int end = word * 64 + 63 - std::countl_zero(run);
+                int from = column;
+                for (uint64_t looks = run & northEast; looks != 0; looks &= looks - 1) {
+                    const int square = word * 64 + std::countr_zero(looks);
+                    if (entriesAbove[square + 1] == mass) continue;
+                    const uint16_t next = MassAbove(entriesAbove[square + 1], kind);
+                    if (next == NoMass || next == mass) continue;
+                    std::fill(entries + from, entries + square, mass);
+                    if (kind.counted) count(mass, square - from);
+                    flush();
+                    mass = MergeMasses(mass, next, Water);
+                    kind.recordsHold = false;
+                    from = square;
+                }
+                std::fill(entries + from, entries + end + 1, mass);
+                if (kind.counted) count(mass, end + 1 - from);
+                todo &= ~run;
+                if (copied && !kind.recordsHold) {
+                    copied = false;
+                    todo |= north & inside & (end % 64 == 63 ? 0 : ~uint64_t{0} << (end % 64 + 1));
+                }
+                continue;
+            }
+            if (!(north & at) || (mass = MassAbove(entriesAbove[column], kind)) == NoMass) {
+                flush();
+                mass = northWest & at ? MassAbove(entriesAbove[column - 1], kind) : NoMass;
+                if (northEast & at) mass = JoinMasses(mass, MassAbove(entriesAbove[column + 1], kind), Water);
+                if (mass == NoMass) {
+                    currentSquare = row * columns + column;
+                    mass = kinds[Water].NewMass();
+                    if (!IsLive(mass)) seenRows[row % 2].recordedNone[Water] = true;
+                }
+                kind = StateOf(Water);
+            }
+            entries[column] = mass;
+            if (kind.counted) count(mass, 1);
+            // Once the kind loses a mass or keeps counters, its squares below one of theirs go one by one too.
+            if (copied && (!kind.recordsHold || kind.counted)) [[unlikely]] {
+                copied = false;
+                todo |= north & inside & (bit == 63 ? 0 : ~uint64_t{0} << (bit + 1));
+            }
+        }
+    }
+    flush();
 }
 
 // Labels the squares of the band, row by row, of a map of columns columns.
 void Scan(const ScanBand& band, int columns) {
     const int first = band.firstColumn, last = band.lastColumn;
+    const int innerFirst = std::max(first, 1), innerLast = std::min(last, columns - 2);
+    for (auto& kindsOfRow : rowKinds) kindsOfRow.fill(NoKind);  // the row above the first is not scanned
+    RowBits bandBits{};
+    for (int column = first; column <= last; ++column) bandBits[column / 64] |= uint64_t{1} << (column % 64);
+    std::array<uint32_t, 2> rootsLostBeforeRow{};
     for (int row = band.firstRow; row <= band.lastRow; ++row) {
-        if (first == 0 && last >= 0) LabelSquare(row, 0, columns);
-        LabelInnerSquares(row, std::max(first, 1), std::min(last, columns - 2), columns);
-        if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns);
+        rootsLostBeforeRowAbove = rootsLostBeforeRow;
+        rootsLostBeforeRow = {kinds[0].rootsLost, kinds[1].rootsLost};
+        uint8_t* const kindsHere = rowKinds[row % 2].data();
+        const uint8_t* const kindsAbove = rowKinds[(row - 1) % 2].data();
+        const uint8_t* const codes = mapSquares.data() + row * columns;
+        for (int column = first; column <= last; ++column)
+            kindsHere[column] = static_cast<uint8_t>(codes[column] - FirstWaterCode) < WaterCodeCount;
+        RowSeen& seen = seenRows[row % 2];
+        const RowSeen& seenAbove = seenRows[(row - 1) % 2];
+        const RowBits water = WaterBits(codes, first, last) & bandBits;
+        seen = {water, {false, false}};
+        const std::array<RowBits, 2> mine = {~water & bandBits, water};
+        std::array<RowBits, 2> above{};
+        if (row > band.firstRow) above = {~seenAbove.water & bandBits, seenAbove.water};
+        if (first == 0 && last >= 0) LabelSquare(row, 0, columns, kindsHere, kindsAbove);
+        // Squares that go on their own, copied from above or lone: where they
+        // are many, the kinds go through the row one by one.
+        std::array<bool, 2> copies{};
+        int alone = 0;
+        for (uint8_t kind = 0; kind < 2; ++kind) {
+            copies[kind] = row > band.firstRow && !kinds[kind].filled && RecordsAboveHold(kind) &&
+                           !seenAbove.recordedNone[kind];
+            if (copies[kind])
+                for (int word = 0; word < RowWords; ++word) alone += std::popcount(mine[kind][word] & above[kind][word]);
+        }
+        const int many = (innerLast - innerFirst + 1) / 4;
+        for (uint8_t kind = 0; kind < 2 && alone < many; ++kind) {
+            const RowBits westOfMine = WestBits(mine[kind]), westAbove = WestBits(above[kind]),
+                          eastAbove = EastBits(above[kind]);
+            for (int word = 0; word < RowWords; ++word)
+                alone += std::popcount(mine[kind][word] & ~above[kind][word] & ~westOfMine[word] & ~westAbove[word] &
+                                       ~eastAbove[word]);
+        }
+        if (innerFirst <= innerLast && alone >= many) {
+            uint16_t* const entries = squareMasses.get() + row * columns;
+            if (copies[0] || copies[1])
+                std::memcpy(entries + innerFirst, entries - columns + innerFirst,
+                            sizeof(uint16_t) * static_cast<size_t>(innerLast - innerFirst + 1));
+            LabelKindOfRow<0>(row, columns, innerFirst, innerLast, mine[0], above[0], copies[0]);
+            LabelKindOfRow<1>(row, columns, innerFirst, innerLast, mine[1], above[1], copies[1]);
+        } else {
+            LabelInnerSquares(row, innerFirst, innerLast, columns, kindsHere, kindsAbove);
+        }
+        if (last == columns - 1 && last > 0 && last >= first) LabelSquare(row, last, columns, kindsHere, kindsAbove);
     }
 }
 
 // Settles each mass's label, then writes every scanned square's.
-void WriteLabels() {
+void WriteLabels(const ScanBand& band, int columns) {
+    // A live mass's label: its place once its kind's count has filled, its
+    // rank among the kind's live masses until then.
+    for (KindLabels& kind : kinds)
+        if (kind.filled) kind.CloseGaps();
     masses[NoMass].place = NoLabel;
     masses[GivenUpMass].place = OverflowLabel;
-    for (KindLabels& kind : kinds) kind.PlacesAsLabels();
-    for (size_t mass = FirstMass; mass < massEnd; ++mass)
-        masses[mass].place = masses[RootOf(static_cast<uint16_t>(mass))].place;
+    // An absorbed mass takes its survivor's label, settled by then when the
+    // survivor is older; where places decided, it can be younger, and a
+    // second pass takes the labels of those absorbed masses from their roots.
+    std::array<uint16_t, 2> rank{};
+    bool youngerSurvivors = false;
+    for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
+        Mass& settled = masses[mass];
+        if (settled.parent == mass) {
+            if (!kinds[settled.water].filled) settled.place = rank[settled.water]++;
+        } else if (settled.parent < mass) {
+            settled.place = masses[settled.parent].place;
+        } else {
+            youngerSurvivors = true;
+        }
+    }
+    if (youngerSurvivors)
+        for (uint16_t mass = FirstMass; mass < massEnd; ++mass)
+            if (const uint16_t parent = masses[mass].parent; parent != mass)
+                masses[mass].place = masses[parent < mass ? parent : RootOf(mass)].place;
+    // Four squares at a time, so that their reads and writes overlap.
     const Mass* const settled = masses.get();
-    uint8_t* label = labels.data();
-    for (const uint16_t mass : squareMasses) *label++ = static_cast<uint8_t>(settled[mass].place);
+    for (int row = band.firstRow; row <= band.lastRow; ++row) {
+        const uint16_t* const entries = squareMasses.get() + row * columns;
+        uint8_t* const rowLabels = labels.data() + row * columns;
+        int column = band.firstColumn;
+        for (; column + 3 <= band.lastColumn; column += 4) {
+            const auto a = static_cast<uint8_t>(settled[entries[column]].place);
+            const auto b = static_cast<uint8_t>(settled[entries[column + 1]].place);
+            const auto c = static_cast<uint8_t>(settled[entries[column + 2]].place);
+            const auto d = static_cast<uint8_t>(settled[entries[column + 3]].place);
+            rowLabels[column] = a, rowLabels[column + 1] = b, rowLabels[column + 2] = c, rowLabels[column + 3] = d;
+        }
+        for (; column <= band.lastColumn; ++column) rowLabels[column] = static_cast<uint8_t>(settled[entries[column]].place);
+    }
 }
 
 }  // namespace
@@ -315,22 +735,25 @@ const std::vector<uint8_t>& massLabels() { return labels; }
 
 void ReleaseMassBuffers() {
     std::vector<uint8_t>().swap(labels);
-    std::vector<uint16_t>().swap(squareMasses);
+    squareMasses.reset();
     masses.reset();
 }
 
 uint8_t MergeMassLabels(uint8_t neighbourLabel, uint8_t runningLabel, uint16_t isWater) {
-    KindLabels& kind = LabelsOf(isWater);
-    kind.PlacesAsLabels();
+    KindLabels& kind = kinds[isWater != 0];
+    if (kind.filled)
+        kind.CloseGaps();
+    else
+        kind.TableFromRanks();
     MergeMasses(kind.table[runningLabel], kind.table[neighbourLabel], kind.water);
     return std::min(neighbourLabel, runningLabel);
 }
 
 uint8_t NewMassLabel(uint16_t isWater) {
-    KindLabels& kind = LabelsOf(isWater);
+    KindLabels& kind = kinds[isWater != 0];
     const uint16_t mass = kind.NewMass();
     if (mass < FirstMass) return mass == NoMass ? NoLabel : OverflowLabel;
-    return static_cast<uint8_t>(kind.filled ? masses[mass].place : *kind.count - 1);
+    return static_cast<uint8_t>(kind.filled ? masses[mass].place : kind.count - 1);
 }
 
 void LabelMasses(const MapHeader& header) {
@@ -346,8 +769,10 @@ void LabelMasses(const MapHeader& header) {
     // the missing squares read as code 0, as the terrain counts see them.
     const size_t gridSize = std::max<size_t>(header.squareCount, size_t{header.rows} * header.columns);
     const ScanBand band = ScanBandOf(header);
+    scanBand = band;
+    scanColumns = header.columns;
     labels.assign(gridSize, NoLabel);
-    squareMasses.assign(gridSize, NoMass);
+    squareMasses = std::make_unique_for_overwrite<uint16_t[]>(gridSize);
     // A scanned square starts at most one mass: with all its memory had
     // before the counts are touched, a run that cannot have it leaves them.
     masses = std::make_unique_for_overwrite<Mass[]>(FirstMass + band.SquareCount());
@@ -358,10 +783,12 @@ void LabelMasses(const MapHeader& header) {
 
     examineResults.waterMassCount = 0;
     examineResults.landMassCount = 0;
-    kinds[0].Reset(examineResults.landMassCount, 0);
-    kinds[1].Reset(examineResults.waterMassCount, 1);
+    kinds[0].Reset(0);
+    kinds[1].Reset(1);
     Scan(band, header.columns);
-    WriteLabels();
+    examineResults.landMassCount = kinds[0].count;
+    examineResults.waterMassCount = kinds[1].count;
+    WriteLabels(band, header.columns);
     masses.reset();
-    std::vector<uint16_t>().swap(squareMasses);
+    squareMasses.reset();
 }

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Builds Telvorn for speed and makes two comparisons on the crafted maps:
+# Builds Telvorn for speed and makes three comparisons on the crafted maps:
 #  1. the mass labelling alone against a general-purpose labelling of the
-#     same grid (OpenCV's connected components, 8-connected, water and land
-#     each labelled once), side by side in one benchmark run, beside the
-#     literal labelling and whole examinations;
+#     same grid (OpenCV's connected components, 8-connected, on one thread,
+#     water and land each labelled once), side by side in one benchmark run,
+#     beside the literal labelling and whole examinations;
 #  2. the command-line examiner over a folder of 1,000 crafted maps against
-#     reading the same files with cat.
+#     reading the same files with cat;
+#  3. that examiner against one cat of the folder plus OpenCV's labelling of
+#     each of its maps.
+# Google Benchmark computes each benchmark's least and median over its
+# repetitions, hyperfine each command's; this script only divides them.
 # OpenCV and hyperfine are installed and used here only: the programs and the
 # test run neither need nor build with them. Google Benchmark options such as
-# --benchmark_filter=fast are handed on to the benchmark run.
+# --benchmark_filter=flat are handed on to the benchmark run.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
 echo "== installing what the benchmarks need (OpenCV's image processing and hyperfine), if missing"
@@ -21,48 +25,50 @@ cmake --build "$build" -j"$jobs" --target telvorn-examine telvorn-make-samples t
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+machine() { echo "$(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 minutes)"; }
+echo "== on $(machine)"
 
-echo "== the labelling alone and whole examinations, in process (processor time per run)"
-"$build/benchmarks/telvorn-benchmark" --benchmark_repetitions=10 --benchmark_display_aggregates_only=true \
+echo "== the labelling alone and whole examinations, in process (processor time per run; 10 runs each)"
+"$build/benchmarks/telvorn-benchmark" --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
     --benchmark_out="$work/labelling.csv" --benchmark_out_format=csv "$@"
 
-echo "== the labelling against OpenCV's, per map: processor time of the 10 runs above, least and median"
-# The least is the run that other work on the machine disturbed least.
-awk -F, '
-    function least(key,    i, m) {
-        m = times[key, 1]
-        for (i = 2; i <= runs[key]; ++i) if (times[key, i] < m) m = times[key, i]
-        return m
-    }
-    function median(key,    i, j, n, t, v) {
-        n = runs[key]
-        for (i = 1; i <= n; ++i) v[i] = times[key, i]
-        for (i = 2; i <= n; ++i)
-            for (j = i; j > 1 && v[j - 1] > v[j]; --j) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
-        return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
-    }
-    $1 ~ /^"labelling\/(fast|opencv)\/[^_]*"$/ {
+"$build/filemaker/telvorn-make-samples" --crafted "$work/crafted" >/dev/null
+copies=200
+crafted=$(find "$work/crafted" -name '*.map' | wc -l)
+
+echo
+echo "== 1. the labelling against OpenCV's connectedComponents (8-connected, cv::setNumThreads(1)),"
+echo "      per map: processor time, least and median of the 10 runs above"
+# Reads the aggregates "labelling/fast/MAP_least" and the like; leaves in
+# opencv.txt the OpenCV labelling's least and median over the folder's maps.
+awk -F, -v copies="$copies" -v crafted="$crafted" -v sums="$work/opencv.txt" '
+    $1 ~ /^"labelling\/(fast|opencv)\/[^"]*_(least|median)"$/ {
         gsub(/"/, "", $1)
-        split($1, name, "/")
-        if (!(name[3] in seen)) { seen[name[3]] = 1; order[++maps] = name[3] }
-        key = name[2] SUBSEP name[3]
-        times[key, ++runs[key]] = $4 / 1000
+        split($1, part, "/")
+        map = part[3]; sub(/_[a-z]+$/, "", map)
+        statistic = part[3]; sub(/.*_/, "", statistic)
+        if (!(map in seen)) { seen[map] = 1; order[++maps] = map }
+        time[part[2], map, statistic] = $4 / 1000
     }
     END {
-        printf "%-18s %22s %22s %16s\n", "map", "labelling least/median", "OpenCV least/median", "ratio of each"
+        printf "%-18s %24s %24s %16s\n", "map", "labelling least/median", "OpenCV least/median", "ratio of each"
         for (i = 1; i <= maps; ++i) {
-            fast = "fast" SUBSEP order[i]
-            cv = "opencv" SUBSEP order[i]
-            if (!runs[fast] || !runs[cv]) continue
-            printf "%-18s %13.0f/%4.0f us %13.0f/%4.0f us %10.2f/%.2f\n", order[i], least(fast), median(fast),
-                   least(cv), median(cv), least(fast) / least(cv), median(fast) / median(cv)
+            m = order[i]
+            if (!(("fast", m, "least") in time) || !(("opencv", m, "least") in time)) continue
+            printf "%-18s %15.0f /%5.0f us %15.0f /%5.0f us %9.2f / %.2f\n", m,
+                   time["fast", m, "least"], time["fast", m, "median"],
+                   time["opencv", m, "least"], time["opencv", m, "median"],
+                   time["fast", m, "least"] / time["opencv", m, "least"],
+                   time["fast", m, "median"] / time["opencv", m, "median"]
+            least += time["opencv", m, "least"]; median += time["opencv", m, "median"]; ++timed
         }
+        if (timed == crafted) printf "%.1f %.1f\n", least * copies / 1000, median * copies / 1000 > sums
     }' "$work/labelling.csv"
 
-echo "== the examiner over a folder of 1,000 crafted maps (200 copies of each) against cat, warm cache, wall time"
-"$build/filemaker/telvorn-make-samples" --crafted "$work/crafted" >/dev/null
+echo
+echo "== the examiner over a folder of 1,000 crafted maps ($copies copies of each) and cat, warm cache, wall time"
 mkdir "$work/maps"
-for copy in $(seq -w 0 199); do
+for copy in $(seq -w 1 "$copies"); do
     for map in "$work"/crafted/*.map; do cp "$map" "$work/maps/$copy-$(basename "$map")"; done
 done
 # One cat over the whole folder reads the files as the examiner does, in one
@@ -71,9 +77,25 @@ hyperfine --warmup 2 --runs 10 --export-csv "$work/folder.csv" \
     -n examiner "'$build/examiner/telvorn-examine' '$work/maps' >/dev/null" \
     -n "one cat" "cat '$work/maps'/*.map >/dev/null" \
     -n "a cat per file" "find '$work/maps' -name '*.map' -exec cat {} ';' >/dev/null"
-awk -F, 'NR > 1 { mean[$1] = $2 }
+
+echo
+echo "== 2. and 3. the examiner against cat, and against one cat plus OpenCV's labelling of each map"
+echo "      (the labelling's least and median above, $copies times each map), least and median of 10 runs"
+awk -F, -v sums="$work/opencv.txt" '
+    NR > 1 { least[$1] = $7 * 1000; median[$1] = $4 * 1000 }
     END {
-        printf "examiner %.0f ms; one cat %.0f ms (%.1f times); a cat per file %.0f ms (%.2f times)\n",
-               mean["examiner"] * 1000, mean["one cat"] * 1000, mean["examiner"] / mean["one cat"],
-               mean["a cat per file"] * 1000, mean["examiner"] / mean["a cat per file"]
+        e = "examiner"; c = "one cat"; p = "a cat per file"
+        printf "%-40s %7.0f / %4.0f ms\n", "examiner", least[e], median[e]
+        printf "%-40s %7.0f / %4.0f ms, ratio %.2f / %.2f\n", "2. one cat", least[c], median[c],
+               least[e] / least[c], median[e] / median[c]
+        printf "%-40s %7.0f / %4.0f ms, ratio %.2f / %.2f\n", "   a cat per file", least[p], median[p],
+               least[e] / least[p], median[e] / median[p]
+        if ((getline line < sums) <= 0) {
+            print "3. needs OpenCV timed on every crafted map: run without --benchmark_filter"
+            exit
+        }
+        split(line, cv, " ")
+        printf "%-40s %7.0f / %4.0f ms, ratio %.2f / %.2f\n", "3. one cat plus OpenCV on each map",
+               least[c] + cv[1], median[c] + cv[2], least[e] / (least[c] + cv[1]), median[e] / (median[c] + cv[2])
     }' "$work/folder.csv"
+echo "== on $(machine)"
