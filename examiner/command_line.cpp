@@ -1,5 +1,7 @@
 #include "examiner/command_line.h"
 
+#include <utility>
+
 #include "examine/ascii_text.h"
 #include "examiner/examination.h"
 
@@ -83,11 +85,13 @@ const std::string_view VersionText = "telvorn-examine " TELVORN_VERSION "\n";
 
 namespace {
 
+// The format a word of --format names, in any letter case as the kinds' words.
 std::optional<ReportFormat> FormatFromName(std::string_view name) {
-    if (name == "text") return ReportFormat::Text;
-    if (name == "json") return ReportFormat::Json;
-    if (name == "csv") return ReportFormat::Csv;
-    if (name == "html") return ReportFormat::Html;
+    constexpr std::pair<std::string_view, ReportFormat> Formats[] = {
+        {"text", ReportFormat::Text}, {"json", ReportFormat::Json}, {"csv", ReportFormat::Csv},
+        {"html", ReportFormat::Html}};
+    for (const auto& [word, format] : Formats)
+        if (EqualIgnoringAsciiCase(word, name)) return format;
     return std::nullopt;
 }
 
@@ -101,10 +105,7 @@ bool SetOption(std::string_view option, std::string_view value, ExaminerOptions&
         if (!value.empty()) options.pictureFolder = std::string(value);
         return !value.empty();
     }
-    // The words of --format, as those of --kind, count in any letter case.
-    std::string word(value);
-    LowerCaseAscii(word);
-    const std::optional<ReportFormat> format = FormatFromName(word);
+    const std::optional<ReportFormat> format = FormatFromName(value);
     if (format) options.format = *format;
     return format.has_value();
 }

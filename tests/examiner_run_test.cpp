@@ -51,9 +51,10 @@ TEST_F(ExaminerTest, EachPathThatCannotBeExaminedIsAFailedEntryOfEveryFormatAndT
     ExpectInOrder(recursive.out, {folder + "d.scn", "Results for Scenario File: " + folder + "e.map/inner.scn"});
     EXPECT_EQ(recursive.out.find("Is a directory"), std::string::npos);
     EXPECT_EQ(recursive.out.find("linked.map"), std::string::npos);
-    // Given a kind, the scenarios named like a map and named like nothing are examined as scenarios.
-    const ProgramRun given = Examine({"--kind", "scenario", scenarioAsMap, unnamed});
-    EXPECT_EQ(given.exitStatus, 0) << given.out;
+    // Given a kind, the scenarios named like a map and named like nothing are examined as scenarios; the words
+    // of the options count in any letter case.
+    const ProgramRun given = Examine({"--kind", "Scenario", "--format", "CSV", scenarioAsMap, unnamed});
+    EXPECT_EQ(std::pair(given.exitStatus, CsvLines(given.out).size()), std::pair(0, size_t{3})) << given.out;
 
     EXPECT_EQ(text.exitStatus, 1);
     EXPECT_EQ(text.err, "telvorn-examine: 11 of 15 files could not be examined\n");
