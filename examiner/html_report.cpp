@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <numeric>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "examine/results_texts.h"
 #include "examiner/picture.h"
 #include "examiner/report.h"
+#include "gamefile/utf8_path.h"
 
 namespace {
 
@@ -187,7 +187,7 @@ std::string PathCell(const Examination& examination, bool& pictured) {
         const std::string alt = "The terrain (left) and the " + MassCountText(examination.results.waterMassCount) +
                                 " water and " + MassCountText(examination.results.landMassCount) +
                                 " land masses (right) of " +
-                                std::filesystem::path(examination.path).filename().string();
+                                Utf8Text(Utf8Path(examination.path).filename());
         if (failure) {
             pictured = false;
             cell += "<p>No picture: " + HtmlText(*failure) + "</p>";

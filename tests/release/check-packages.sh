@@ -96,7 +96,7 @@ cases=(
   '--format csv @/ | --format csv @"'
   '@/straits.scn @/archipelago.map | @\straits.scn @\ARCHIPELAGO.MAP'
   '--picture pictures maps names | --picture pictures maps names'
-  '--format html maps damaged | --format html maps damaged'
+  '--format html maps damaged names | --format html maps damaged names'
   'maps/missing.map damaged/cut-short.map | maps\missing.map damaged\cut-short.map'
   '--format json damaged | --format json damaged'
   '--format xml maps | --format xml maps'
