@@ -158,12 +158,7 @@ public:
     // DragQueryFile reads it as a fixed global block.
     void Drop(const std::vector<std::string>& files) {
         std::wstring names;
-        for (const std::string& file : files) {
-            std::wstring name(file.size(), L'\0');
-            name.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, file.data(), static_cast<int>(file.size()),
-                                                                name.data(), static_cast<int>(name.size()))));
-            names += name + L'\0';
-        }
+        for (const std::string& file : files) names += Utf8Path(file).native() + L'\0';
         const DROPFILES header{sizeof header, {}, FALSE, TRUE};
         std::vector<char> bytes(sizeof header + (names.size() + 1) * sizeof(wchar_t));
         std::memcpy(bytes.data(), &header, sizeof header);
