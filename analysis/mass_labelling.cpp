@@ -42,7 +42,7 @@ constexpr uint16_t FirstMass = 2;
 constexpr uint8_t NoKind = 2;  // the kind of the two above, and of a square not scanned
 
 struct Mass {
-    uint16_t parent;   // itself for a live mass, the survivor for an absorbed one
+    uint16_t parent;   // itself for a live mass; for an absorbed one, an older mass of its set
     uint16_t squares;  // its label's counter: the squares counted under it
     uint16_t place;    // its entry in the kind's table; at the end, its label
     uint8_t water;
@@ -164,27 +164,45 @@ struct KindLabels {
                 ++all[mass].squares;
                 return foundNone;
             }
-            if (!filled && count < OverflowLabel) {
-                // Until the label before 254, each takes the next label, and
-                // counters are not kept yet.
-                size_t end = massEnd;
-                for (; lone != 0 && count < OverflowLabel; lone &= lone - 1, ++count) {
+            // Until the label before 254, each takes the next label. The
+            // loops keep the kind's figures in locals: a write through a
+            // Mass could change them, as far as the compiler knows.
+            const uint8_t kind = water;
+            size_t end = massEnd;
+            int next = count;
+            if (!filled && next < OverflowLabel) {
+                // Counters are not kept yet.
+                for (; lone != 0 && next < OverflowLabel; lone &= lone - 1, ++next) {
                     const auto mass = static_cast<uint16_t>(end++);
-                    all[mass] = {mass, 0, 0, water};
+                    all[mass] = {mass, 0, 0, kind};
                     entries[base + std::countr_zero(lone)] = mass;
                 }
-                massEnd = end;
+                massEnd = end, count = next;
+                continue;
+            }
+            if (filled && next < OverflowLabel && tableEnd == RegularLabels) {
+                // Labels from the count on hold absorbed masses: each new
+                // mass takes the next one, counted once.
+                const int firstLabel = next;
+                uint32_t lost = rootsLost;
+                for (; lone != 0 && next < OverflowLabel; lone &= lone - 1, ++next) {
+                    if (const uint16_t held = table[next]; all[held].parent == held) all[held].parent = GivenUpMass, ++lost;
+                    const auto mass = static_cast<uint16_t>(end++);
+                    all[mass] = {mass, 1, static_cast<uint16_t>(next), kind};
+                    table[next] = mass;
+                    entries[base + std::countr_zero(lone)] = mass;
+                }
+                std::fill(blockKnown.begin() + firstLabel / CounterBlock, blockKnown.begin() + (next - 1) / CounterBlock + 1,
+                          false);
+                if (next - firstLabel != 1 || firstLabel != lastSmallest) lastSmallest = -1;
+                lastMass = static_cast<uint16_t>(end - 1);
+                massEnd = end, count = next, rootsLost = lost;
                 continue;
             }
             const int column = base + std::countr_zero(lone);
-            uint16_t mass;
-            if (filled && count < OverflowLabel && tableEnd == RegularLabels) {
-                mass = StartMass(count++);
-            } else {
-                currentSquare = rowStart + column;
-                mass = NewMassByPlace();
-                foundNone |= mass < FirstMass;
-            }
+            currentSquare = rowStart + column;
+            const uint16_t mass = NewMassByPlace();
+            foundNone |= mass < FirstMass;
             entries[column] = mass;
             if (filled) ++all[mass].squares;
             lone &= lone - 1;
@@ -255,15 +273,23 @@ struct KindLabels {
     // Merges two live masses by place: the one further up is absorbed, its
     // label taken out (the labels above move down), and the top label, now
     // free, keeps its counter, in the absorbed mass. Returns the survivor.
+    // The older of the two stays the root, in the survivor's place with its
+    // counter, so that every mass's root is older than itself.
     [[gnu::noinline]] uint16_t MergeByPlace(uint16_t survivor, uint16_t absorbed) {
         if (masses[survivor].place > masses[absorbed].place) std::swap(survivor, absorbed);
         const uint16_t topCounter = CounterOf(tableEnd - 1);
         table[masses[absorbed].place] = NoMass;
         if (tableEnd == static_cast<int>(table.size())) MoveDownOverGaps();
-        masses[absorbed] = {survivor, topCounter, static_cast<uint16_t>(tableEnd), water};
-        table[tableEnd++] = absorbed;
+        const uint16_t root = std::min(survivor, absorbed), other = std::max(survivor, absorbed);
+        // Field by field: a whole Mass read just after a counter was added
+        // to would wait for that write.
+        const uint16_t place = masses[survivor].place, squares = masses[survivor].squares;
+        masses[root] = {root, squares, place, water};
+        table[place] = root;
+        masses[other] = {root, topCounter, static_cast<uint16_t>(tableEnd), water};
+        table[tableEnd++] = other;
         lastSmallest = -1;
-        return survivor;
+        return root;
     }
 
     // Finds the first smallest counter of a block, unless the one found last
@@ -565,11 +591,12 @@ void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mi
         while (todo != 0) {
             const int bit = std::countr_zero(todo), column = word * 64 + bit;
             const uint64_t at = uint64_t{1} << bit;
-            // Lone squares up to the next one that is not, in one go, unless
-            // a copied square could come between.
-            if (lone & at && !copied) {
+            // Lone squares up to the next one that is not, or that is copied,
+            // in one go.
+            if (lone & at) {
                 flush();
-                const uint64_t others = todo & ~lone, upTo = others == 0 ? ~uint64_t{0} : (others & -others) - 1;
+                const uint64_t others = (todo & ~lone) | (copied ? north & ~(at - 1) : 0);
+                const uint64_t upTo = others == 0 ? ~uint64_t{0} : (others & -others) - 1;
                 if (kinds[Water].StartLoneMasses(entries, word * 64, todo & lone & upTo, row * columns))
                     seenRows[row % 2].recordedNone[Water] = true;
                 todo &= ~upTo;
@@ -693,25 +720,16 @@ void WriteLabels(const ScanBand& band, int columns) {
         if (kind.filled) kind.CloseGaps();
     masses[NoMass].place = NoLabel;
     masses[GivenUpMass].place = OverflowLabel;
-    // An absorbed mass takes its survivor's label, settled by then when the
-    // survivor is older; where places decided, it can be younger, and a
-    // second pass takes the labels of those absorbed masses from their roots.
+    // An absorbed mass takes its root's label through its parent, older
+    // than itself and so settled before it.
     std::array<uint16_t, 2> rank{};
-    bool youngerSurvivors = false;
     for (uint16_t mass = FirstMass; mass < massEnd; ++mass) {
         Mass& settled = masses[mass];
-        if (settled.parent == mass) {
-            if (!kinds[settled.water].filled) settled.place = rank[settled.water]++;
-        } else if (settled.parent < mass) {
+        if (settled.parent != mass)
             settled.place = masses[settled.parent].place;
-        } else {
-            youngerSurvivors = true;
-        }
+        else if (!kinds[settled.water].filled)
+            settled.place = rank[settled.water]++;
     }
-    if (youngerSurvivors)
-        for (uint16_t mass = FirstMass; mass < massEnd; ++mass)
-            if (const uint16_t parent = masses[mass].parent; parent != mass)
-                masses[mass].place = masses[parent < mass ? parent : RootOf(mass)].place;
     // Four squares at a time, so that their reads and writes overlap.
     const Mass* const settled = masses.get();
     for (int row = band.firstRow; row <= band.lastRow; ++row) {
