@@ -272,24 +272,26 @@ struct KindLabels {
 
     // Merges two live masses by place: the one further up is absorbed, its
     // label taken out (the labels above move down), and the top label, now
-    // free, keeps its counter, in the absorbed mass. Returns the survivor.
-    // The older of the two stays the root, in the survivor's place with its
-    // counter, so that every mass's root is older than itself.
+    // free, keeps its counter, in the absorbed mass. Returns the survivor,
+    // always the older of the two, so that every mass's root is older than
+    // itself: a younger survivor's place and counter move to the older.
     [[gnu::noinline]] uint16_t MergeByPlace(uint16_t survivor, uint16_t absorbed) {
         if (masses[survivor].place > masses[absorbed].place) std::swap(survivor, absorbed);
         const uint16_t topCounter = CounterOf(tableEnd - 1);
         table[masses[absorbed].place] = NoMass;
         if (tableEnd == static_cast<int>(table.size())) MoveDownOverGaps();
-        const uint16_t root = std::min(survivor, absorbed), other = std::max(survivor, absorbed);
-        // Field by field: a whole Mass read just after a counter was added
-        // to would wait for that write.
-        const uint16_t place = masses[survivor].place, squares = masses[survivor].squares;
-        masses[root] = {root, squares, place, water};
-        table[place] = root;
-        masses[other] = {root, topCounter, static_cast<uint16_t>(tableEnd), water};
-        table[tableEnd++] = other;
+        if (absorbed < survivor) {
+            // Field by field: a whole Mass read just after a counter was
+            // added to would wait for that write.
+            const uint16_t place = masses[survivor].place, squares = masses[survivor].squares;
+            masses[absorbed] = {absorbed, squares, place, water};
+            table[place] = absorbed;
+            std::swap(survivor, absorbed);
+        }
+        masses[absorbed] = {survivor, topCounter, static_cast<uint16_t>(tableEnd), water};
+        table[tableEnd++] = absorbed;
         lastSmallest = -1;
-        return root;
+        return survivor;
     }
 
     // Finds the first smallest counter of a block, unless the one found last
