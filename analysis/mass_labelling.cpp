@@ -590,9 +590,33 @@ void LabelKindOfRow(int row, int columns, int first, int last, const RowBits& mi
         if (word == last / 64) inside &= ~uint64_t{0} >> (63 - last % 64);
         uint64_t todo = (copied ? mine[word] & ~north : mine[word]) & inside;
         const uint64_t lone = mine[word] & ~north & ~west & ~northWest & ~northEast;
+        // Squares below one of their kind with none of it to the west, and
+        // those among them whose square above holds no live mass.
+        const uint64_t belowOnly = north & ~west;
+        uint64_t lookAround = 0;
         while (todo != 0) {
             const int bit = std::countr_zero(todo), column = word * 64 + bit;
             const uint64_t at = uint64_t{1} << bit;
+            // Such squares up to the next one that is not, in one go: each
+            // takes the mass above, which carries its other neighbours above,
+            // so nothing merges among them.
+            if (belowOnly & at & ~lookAround) {
+                const uint64_t others = todo & ~belowOnly;
+                uint64_t stretch = todo & (others == 0 ? ~uint64_t{0} : (others & -others) - 1);
+                uint16_t entry = entriesAbove[column], mass = MassAbove(entry, kind);
+                for (; stretch != 0; stretch &= stretch - 1) {
+                    const int square = word * 64 + std::countr_zero(stretch);
+                    if (entriesAbove[square] != entry) entry = entriesAbove[square], mass = MassAbove(entry, kind);
+                    if (mass == NoMass) {
+                        lookAround = stretch & -stretch;
+                        break;
+                    }
+                    entries[square] = mass;
+                    if (kind.counted) count(mass, 1);
+                    todo &= todo - 1;
+                }
+                continue;
+            }
             // Lone squares up to the next one that is not, or that is copied,
             // in one go.
             if (lone & at) {
