@@ -11,8 +11,9 @@
 
 // The scan comes to the labels and counts of one that rewrites the squares
 // scanned so far at every merge and every give-up, without rewriting them:
-// each square records the mass it joined, and a merge points the absorbed
-// mass to the survivor (a union-find forest). Each mass keeps the counter of
+// each square records the mass it joined, and a merge points the younger
+// mass to the older (a union-find forest), which holds the survivor's label
+// from then on. Each mass keeps the counter of
 // its label. Until a kind's count first fills, its labels are the ranks of
 // its live masses in the order they were started, so a merge needs no table,
 // and nothing reads the counters, so none are kept. From then on give-ups
@@ -23,10 +24,12 @@
 //
 // Each row is labelled square by square, or, where most of its squares go
 // on their own, kind by kind: a square below a live one of its kind takes
-// that mass, copied from the row above while the kind has lost none since;
-// a square with no neighbour of its kind starts a mass, and a run of those
-// with the count full gives up each mass to the next at once. The labels
-// are written in one pass at the end, from each mass's settled label.
+// that mass, copied from the row above while the kind has lost none since,
+// or looked up once for a stretch of such squares with none of the kind to
+// the west; a square with no neighbour of its kind starts a mass, and a run
+// of those with the count full gives up each mass to the next at once. The
+// labels are written in one pass at the end, from each mass's settled label,
+// each root settled before the younger masses that point to it.
 
 namespace {
 
@@ -348,8 +351,8 @@ uint16_t LiveRoot(uint16_t entry) {
     return IsLive(root) ? root : NoMass;
 }
 
-// Merges two different live masses of a kind; returns the one that holds
-// the smaller label: the older one until the kind's count first fills.
+// Merges two different live masses of a kind; returns the older, which
+// holds the smaller label from then on.
 uint16_t MergeMasses(uint16_t running, uint16_t neighbour, uint8_t water) {
     KindLabels& kind = kinds[water];
     --kind.count;
