@@ -189,14 +189,15 @@ struct KindLabels {
                 const int firstLabel = next;
                 uint32_t lost = rootsLost;
                 for (; lone != 0 && next < OverflowLabel; lone &= lone - 1, ++next) {
-                    if (const uint16_t held = table[next]; all[held].parent == held) all[held].parent = GivenUpMass, ++lost;
+                    if (const uint16_t held = table[next]; all[held].parent == held)
+                        all[held].parent = GivenUpMass, ++lost;
                     const auto mass = static_cast<uint16_t>(end++);
                     all[mass] = {mass, 1, static_cast<uint16_t>(next), kind};
                     table[next] = mass;
                     entries[base + std::countr_zero(lone)] = mass;
                 }
-                std::fill(blockKnown.begin() + firstLabel / CounterBlock, blockKnown.begin() + (next - 1) / CounterBlock + 1,
-                          false);
+                const auto blocks = blockKnown.begin();
+                std::fill(blocks + firstLabel / CounterBlock, blocks + (next - 1) / CounterBlock + 1, false);
                 if (next - firstLabel != 1 || firstLabel != lastSmallest) lastSmallest = -1;
                 lastMass = static_cast<uint16_t>(end - 1);
                 massEnd = end, count = next, rootsLost = lost;
