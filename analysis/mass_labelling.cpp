@@ -536,7 +536,7 @@ void LabelInnerSquares(int row, int first, int last, int columns, const uint8_t*
                 if (northEast != NoMass && northEast != mass) {
                     countUncounted();
                     mass = MergeMasses(mass, northEast, water);
-                    state[water] = StateOf(water);
+                    state[water].recordsHold = false;  // a mass was lost; counters are kept as before
                 }
             }
         } else {
