@@ -189,7 +189,9 @@ struct KindLabels {
             }
             if (filled && next < OverflowLabel && tableEnd == RegularLabels) {
                 // Labels from the count on hold absorbed masses: each new
-                // mass takes the next one, counted once.
+                // mass takes the next one, counted once. This is StartMass
+                // for each square, with the figures in locals; a change to
+                // one goes to the other.
                 const int firstLabel = next;
                 uint32_t lost = rootsLost;
                 for (; lone != 0 && next < OverflowLabel; lone &= lone - 1, ++next) {
